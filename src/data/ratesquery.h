@@ -1,0 +1,113 @@
+#pragma once
+
+#include "ratesrecord.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+class JetConnection;
+
+// The kinds a declared field can have.
+enum class FieldKind { AutoInc, WideString, Memo, Double };
+
+struct FieldDefinition
+{
+    std::string_view name;
+    FieldKind kind;
+    int size; // characters, for strings; not checked against the table
+    std::string_view displayLabel;
+    QByteArray RatesRecord::*text = nullptr;
+    std::optional<double> RatesRecord::*number = nullptr;
+};
+
+// The fields of the rates query, declared rather than discovered: they bind by name
+// to the columns of ORANLAR when the query opens.
+inline const std::array<FieldDefinition, 11> kRatesFields = {{
+    {"ID", FieldKind::AutoInc, 0, "", nullptr, &RatesRecord::ID},
+    {"ana_kodu", FieldKind::WideString, 10, "", &RatesRecord::ana_kodu},
+    {"alt1_kodu", FieldKind::WideString, 12, "", &RatesRecord::alt1_kodu},
+    {"alt2_kodu", FieldKind::WideString, 15, "", &RatesRecord::alt2_kodu},
+    {"alt3_kodu", FieldKind::WideString, 20, "", &RatesRecord::alt3_kodu},
+    {"tum_kodu", FieldKind::WideString, 30, "Sıra No", &RatesRecord::tum_kodu},
+    {"aciklama", FieldKind::Memo, 0, "Açıklama", &RatesRecord::aciklama},
+    {"omur_yil", FieldKind::Double, 0, "Ömrü", nullptr, &RatesRecord::omur_yil},
+    {"oran", FieldKind::Double, 0, "Oran", nullptr, &RatesRecord::oran},
+    {"teblig", FieldKind::Double, 0, "Tebliğ", nullptr, &RatesRecord::teblig},
+    {"not", FieldKind::WideString, 50, "", &RatesRecord::not_},
+}};
+
+// The one query of the program (`meslekkoduQuery`). Opening reads every row of the
+// table at once, in the order the database returns them (a client-side cursor), and
+// computes the calculated percentage of each. While the filtered flag is on, the
+// reader of the rows asks accepts() for each record it fetches.
+class RatesQuery : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::string_view kSql = "select * FROM ORANLAR;";
+
+    using FilterRecord = std::function<bool(const RatesRecord &)>;
+
+    explicit RatesQuery(JetConnection *connection, QObject *parent = nullptr);
+    ~RatesQuery() override;
+
+    // Runs the SQL afresh: connects if needed and re-reads the table. Throws AppError;
+    // on failure the query stays closed.
+    void open();
+    void close();
+    bool isOpen() const { return m_open; }
+
+    // Switching the flag while open returns the query to its first record; setting the
+    // value it already has does nothing.
+    void setFiltered(bool filtered);
+    bool isFiltered() const { return m_filtered; }
+
+    // The record predicate (`meslekkoduQueryFilterRecord`).
+    void setFilterRecord(FilterRecord filter) { m_filterRecord = std::move(filter); }
+
+    // Rows of the unfiltered result; index 0 is record number 1.
+    int recordCount() const { return int(m_records.size()); }
+    const RatesRecord &record(int index) const { return m_records[size_t(index)]; }
+    static int recordNumber(int index) { return index + 1; }
+
+    // Whether the record at this index passes the filter; always true while the
+    // filter is off. The predicate may throw.
+    bool accepts(int index) const;
+
+    // The first accepted index at or after `from`, or recordCount() when none is.
+    int nextAccepted(int from) const;
+
+    // The current record: the one under the grid's cursor. With none, every field reads
+    // as empty (and as 0 when read as a number).
+    void setCurrentIndex(int index);
+    int currentIndex() const { return m_currentIndex; }
+    const RatesRecord &currentRecord() const;
+
+    // Replaces the rows as if they had been read from the table (benchmarks, tests).
+    void openWithRecords(std::vector<RatesRecord> records);
+
+    // Fills in what is derived from the stored fields: the percentage, the folded text.
+    static void calculateFields(RatesRecord &record);
+
+signals:
+    // The rows changed or the query went back to its first record: whoever shows the
+    // rows starts fetching again from the top.
+    void restarted();
+
+private:
+    std::vector<RatesRecord> readTable();
+    void setOpenRecords(std::vector<RatesRecord> records);
+
+    JetConnection *m_connection;
+    std::vector<RatesRecord> m_records;
+    bool m_open = false;
+    bool m_filtered = false;
+    int m_currentIndex = -1;
+    FilterRecord m_filterRecord;
+};

@@ -1,0 +1,24 @@
+#include "xpcontainer.h"
+
+#include "xpcolors.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+XpContainer::XpContainer(QWidget *parent)
+    : QWidget(parent)
+    , m_color(QColor::fromRgb(xpcolors::kPanelBlue))
+{
+}
+
+void XpContainer::setColor(const QColor &color)
+{
+    m_color = color;
+    update();
+}
+
+void XpContainer::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), m_color);
+}

@@ -1,0 +1,68 @@
+#include "messagebox.h"
+
+#include "apptitle.h"
+#include "cp1254.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+void presentForReal(const MessageBox::Request &request)
+{
+    QMessageBox box(request.parent);
+    box.setWindowTitle(request.caption);
+    box.setText(request.text);
+    box.setTextFormat(Qt::PlainText);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setIcon(request.kind == MessageBox::Kind::Error ? QMessageBox::Critical
+                                                        : QMessageBox::NoIcon);
+    box.exec();
+}
+
+MessageBox::Presenter &currentPresenter()
+{
+    static MessageBox::Presenter presenter;
+    return presenter;
+}
+
+} // namespace
+
+namespace MessageBox {
+
+Presenter setPresenter(Presenter presenter)
+{
+    return std::exchange(currentPresenter(), std::move(presenter));
+}
+
+void show(const Request &request)
+{
+    if (currentPresenter())
+        currentPresenter()(request);
+    else
+        presentForReal(request);
+}
+
+QString withFinalPeriod(const QString &message)
+{
+    if (message.isEmpty())
+        return message;
+    const QByteArray last = cp1254::fromUnicode(QStringView(message).last(1));
+    if (!last.isEmpty() && static_cast<unsigned char>(last.back()) > '.')
+        return message + u'.';
+    return message;
+}
+
+void showError(const QString &message, QWidget *parent)
+{
+    show({Kind::Error, applicationTitle(), withFinalPeriod(message), parent});
+}
+
+void postError(const QString &message)
+{
+    QTimer::singleShot(0, qApp, [message] { showError(message); });
+}
+
+} // namespace MessageBox
