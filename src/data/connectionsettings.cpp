@@ -19,8 +19,7 @@ QString quoted(QStringView value)
 
 // Splits "a=b;c=\"d;e\"" into its name=value pairs and hands each to the visitor;
 // a visitor returning true stops the walk.
-template<typename Visitor>
-void forEachPair(QStringView text, Visitor visit)
+template<typename Visitor> void forEachPair(QStringView text, Visitor visit)
 {
     qsizetype pos = 0;
     while (pos < text.size()) {
@@ -68,7 +67,8 @@ QString render(const std::array<Property, kProperties.size()> &properties)
     QStringList parts;
     for (const Property &property : properties) {
         parts << QString::fromUtf8(property.name.data(), qsizetype(property.name.size())) + u'='
-                + quoted(QString::fromUtf8(property.value.data(), qsizetype(property.value.size())));
+                + quoted(
+                    QString::fromUtf8(property.value.data(), qsizetype(property.value.size())));
     }
     return parts.join(u';');
 }

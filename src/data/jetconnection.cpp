@@ -37,13 +37,20 @@ QString unrecognised(const QString &path)
     return QStringLiteral("Unrecognized database format '%1'.").arg(QDir::toNativeSeparators(path));
 }
 
+QString damaged(const QString &path)
+{
+    return QStringLiteral("The database '%1' is damaged or incomplete.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 // Checks the file's first page before mdbtools sees it: mdbtools trusts what it reads,
 // so a file that is not a whole Jet 4 database never reaches it.
 void checkDatabaseFile(const QString &path, const QString &password, int engineType)
 {
     QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        throw AppError(QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(path)));
+        throw AppError(
+            QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(path)));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -172,8 +179,7 @@ struct JetTableCursor::Table
 
 JetConnection::JetConnection(QString connectionString)
     : m_connectionString(std::move(connectionString))
-{
-}
+{ }
 
 JetConnection::~JetConnection() = default;
 
@@ -192,10 +198,11 @@ void JetConnection::open()
     close();
     const QString provider = propertyOr(m_connectionString, u"Provider", {});
     if (provider.compare(QLatin1String(connectionsettings::kJetProvider.data(),
-                                       qsizetype(connectionsettings::kJetProvider.size())),
-                         Qt::CaseInsensitive)
+                             qsizetype(connectionsettings::kJetProvider.size())),
+            Qt::CaseInsensitive)
         != 0) {
-        throw AppError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
+        throw AppError(
+            QStringLiteral("Provider cannot be found. It may not be properly installed."));
     }
     const QString dataSource = propertyOr(m_connectionString, u"Data Source", {});
     if (dataSource.isEmpty())
@@ -203,7 +210,8 @@ void JetConnection::open()
     const QString password = propertyOr(m_connectionString, u"Jet OLEDB:Database Password", {});
     bool engineTypeOk = false;
     const int engineType
-        = propertyOr(m_connectionString, u"Jet OLEDB:Engine Type", QStringLiteral("5")).toInt(&engineTypeOk);
+        = propertyOr(m_connectionString, u"Jet OLEDB:Engine Type", QStringLiteral("5"))
+              .toInt(&engineTypeOk);
 
     m_databasePath = resolvedDataSource(dataSource);
     checkDatabaseFile(m_databasePath, password, engineTypeOk ? engineType : -1);
@@ -228,21 +236,21 @@ std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableNam
     for (guint i = 0; mdb->catalog && i < mdb->catalog->len; ++i) {
         auto *candidate = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
         if (candidate->object_type == MDB_TABLE
-            && tableName.compare(QString::fromUtf8(candidate->object_name), Qt::CaseInsensitive) == 0) {
+            && tableName.compare(QString::fromUtf8(candidate->object_name), Qt::CaseInsensitive)
+                == 0) {
             entry = candidate;
             break;
         }
     }
-    auto table = std::make_unique<JetTableCursor::Table>();
-    if (entry)
-        table->table = mdb_read_table(entry);
-    if (!table->table) {
+    if (!entry) {
         throw AppError(QStringLiteral("Cannot find the input table or query '%1'. Make sure it "
                                       "exists and that its name is spelled correctly.")
                            .arg(tableName));
     }
-    if (!mdb_read_columns(table->table))
-        throw AppError(unrecognised(m_databasePath));
+    auto table = std::make_unique<JetTableCursor::Table>();
+    table->table = mdb_read_table(entry);
+    if (!table->table || !mdb_read_columns(table->table))
+        throw AppError(damaged(m_databasePath));
     mdb_rewind_table(table->table);
 
     const int columnCount = int(table->table->num_cols);
@@ -251,13 +259,15 @@ std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableNam
     for (int i = 0; i < columnCount; ++i) {
         // Never written beyond what a row holds, so left uninitialised.
         table->buffers[size_t(i)].reset(new char[kBindSize + 1]);
-        mdb_bind_column(table->table, i + 1, table->buffers[size_t(i)].get(), &table->lengths[size_t(i)]);
+        mdb_bind_column(
+            table->table, i + 1, table->buffers[size_t(i)].get(), &table->lengths[size_t(i)]);
     }
-    return std::unique_ptr<JetTableCursor>(new JetTableCursor(std::move(table)));
+    return std::unique_ptr<JetTableCursor>(new JetTableCursor(std::move(table), m_databasePath));
 }
 
-JetTableCursor::JetTableCursor(std::unique_ptr<Table> table)
+JetTableCursor::JetTableCursor(std::unique_ptr<Table> table, QString databasePath)
     : m_table(std::move(table))
+    , m_databasePath(std::move(databasePath))
 {
     const int columnCount = int(m_table->table->num_cols);
     m_columns.reserve(size_t(columnCount));
@@ -280,7 +290,13 @@ int JetTableCursor::columnIndex(QStringView name) const
 
 bool JetTableCursor::next()
 {
-    return mdb_fetch_row(m_table->table) != 0;
+    if (mdb_fetch_row(m_table->table)) {
+        ++m_rowsRead;
+        return true;
+    }
+    if (m_rowsRead < m_table->table->num_rows)
+        throw AppError(damaged(m_databasePath));
+    return false;
 }
 
 bool JetTableCursor::isNull(int column) const
@@ -294,8 +310,20 @@ bool JetTableCursor::isNull(int column) const
 QByteArray JetTableCursor::text(int column) const
 {
     const int length = std::min<int>(m_table->lengths[size_t(column)], int(kBindSize));
-    if (length <= 0)
+    if (length <= 0) {
+        // A memo lives on pages of its own; when one of them cannot be read, mdbtools
+        // hands out an empty text although the row says how long the memo is.
+        const MdbColumn &col = m_table->column(column);
+        if (col.col_type == MDB_MEMO && col.cur_value_len >= 4 && col.cur_value_start >= 0
+            && col.cur_value_start + 4 <= int(sizeof m_table->table->entry->mdb->pg_buf)) {
+            const long memoLength
+                = mdb_get_int32(m_table->table->entry->mdb->pg_buf, col.cur_value_start)
+                & 0x3fffffff;
+            if (memoLength > 0)
+                throw AppError(damaged(m_databasePath));
+        }
         return {};
+    }
     return cp1254::fromUtf8(QByteArrayView(m_table->buffers[size_t(column)].get(), length));
 }
 

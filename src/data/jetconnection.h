@@ -82,6 +82,8 @@ public:
     const std::vector<JetColumn> &columns() const { return m_columns; }
     int columnIndex(QStringView name) const; // -1 when absent; case-insensitive
 
+    // Throws AppError when the table ends before the rows its definition counts:
+    // mdbtools reports a page it cannot read as the end of the table.
     bool next();
 
     bool isNull(int column) const;
@@ -91,8 +93,10 @@ public:
 private:
     friend class JetConnection;
     struct Table;
-    explicit JetTableCursor(std::unique_ptr<Table> table);
+    JetTableCursor(std::unique_ptr<Table> table, QString databasePath);
 
     std::unique_ptr<Table> m_table;
     std::vector<JetColumn> m_columns;
+    QString m_databasePath;
+    unsigned m_rowsRead = 0;
 };

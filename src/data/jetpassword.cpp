@@ -2,8 +2,8 @@
 
 #include <array>
 #include <bit>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -47,7 +47,7 @@ constexpr std::array<unsigned char, kMaskedSize> makeKeystream()
 
 constexpr std::array<unsigned char, kMaskedSize> kKeystream = makeKeystream();
 static_assert(kKeystream[0] == 0xB5 && kKeystream[1] == 0x6F && kKeystream[15] == 0x9C,
-              "RC4 keystream of the Jet header");
+    "RC4 keystream of the Jet header");
 
 unsigned char unmasked(QByteArrayView header, qsizetype offset)
 {
@@ -97,8 +97,10 @@ std::optional<QString> passwordOf(QByteArrayView firstPage)
     for (qsizetype unit = 0; unit < kPasswordSize / 2; ++unit) {
         const qsizetype low = 2 * unit;
         const qsizetype high = low + 1;
-        const unsigned lowByte = unmasked(firstPage, kPasswordOffset + low) ^ ((mask >> (8 * (low % 4))) & 0xFF);
-        const unsigned highByte = unmasked(firstPage, kPasswordOffset + high) ^ ((mask >> (8 * (high % 4))) & 0xFF);
+        const unsigned lowByte
+            = unmasked(firstPage, kPasswordOffset + low) ^ ((mask >> (8 * (low % 4))) & 0xFF);
+        const unsigned highByte
+            = unmasked(firstPage, kPasswordOffset + high) ^ ((mask >> (8 * (high % 4))) & 0xFF);
         const char16_t codeUnit = char16_t(lowByte | (highByte << 8));
         if (codeUnit == 0)
             break;

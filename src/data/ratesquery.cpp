@@ -61,8 +61,7 @@ QString latin1(std::string_view text)
 RatesQuery::RatesQuery(JetConnection *connection, QObject *parent)
     : QObject(parent)
     , m_connection(connection)
-{
-}
+{ }
 
 RatesQuery::~RatesQuery() = default;
 
@@ -84,12 +83,13 @@ std::vector<RatesRecord> RatesQuery::readTable()
         const FieldDefinition &field = kRatesFields[i];
         const int column = cursor->columnIndex(latin1(field.name));
         if (column < 0)
-            throw AppError(QStringLiteral("meslekkoduQuery: Field '%1' not found").arg(latin1(field.name)));
+            throw AppError(
+                QStringLiteral("meslekkoduQuery: Field '%1' not found").arg(latin1(field.name)));
         const JetColumnKind stored = cursor->columns()[size_t(column)].kind;
         if (!fits(field.kind, stored)) {
-            throw AppError(QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
-                               .arg(latin1(field.name), fieldKindName(field.kind),
-                                    jetColumnKindName(stored)));
+            throw AppError(
+                QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
+                    .arg(latin1(field.name), fieldKindName(field.kind), jetColumnKindName(stored)));
         }
         columnOf[i] = column;
     }

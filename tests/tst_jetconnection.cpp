@@ -1,0 +1,260 @@
+#include "apperror.h"
+#include "connectionsettings.h"
+#include "jetconnection.h"
+#include "jetpassword.h"
+#include "ratesquery.h"
+#include "testsupport.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+class TestJetConnection : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Opens the query over whatever AnaData/Velkaro.mdb holds and returns the error text.
+    static QString openingError(const QString &connectionString = connectionsettings::render())
+    {
+        JetConnection connection(connectionString);
+        RatesQuery query(&connection);
+        try {
+            query.open();
+        } catch (const AppError &error) {
+            if (query.isOpen())
+                return QStringLiteral("query left open after: ") + error.message();
+            return error.message();
+        }
+        return {};
+    }
+
+private slots:
+    void connectionStringIsRenderedInDeclaredOrder()
+    {
+        QCOMPARE(connectionsettings::render(),
+            QStringLiteral(
+                "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=AnaData\\Velkaro.mdb;"
+                "Mode=Share Deny None;Extended Properties=\"\";Persist Security Info=False;"
+                "Jet OLEDB:System database=\"\";Jet OLEDB:Registry Path=\"\";"
+                "Jet OLEDB:Database Password=t3kwrbe7MNQZV5P;Jet OLEDB:Engine Type=5;"
+                "Jet OLEDB:Database Locking Mode=1;Jet OLEDB:Global Partial Bulk Ops=2;"
+                "Jet OLEDB:Global Bulk Transactions=1;Jet OLEDB:New Database Password=\"\";"
+                "Jet OLEDB:Create System Database=False;Jet OLEDB:Encrypt Database=False;"
+                "Jet OLEDB:Don't Copy Locale on Compact=False;"
+                "Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False"));
+    }
+
+    void connectionStringValuesReadBack_data()
+    {
+        QTest::addColumn<QString>("connectionString");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("present");
+        const QString rendered = connectionsettings::render();
+        QTest::newRow("provider") << rendered << "Provider"
+                                  << "Microsoft.Jet.OLEDB.4.0" << true;
+        QTest::newRow("names ignore case") << rendered << "data source"
+                                           << "AnaData\\Velkaro.mdb" << true;
+        QTest::newRow("password") << rendered << "Jet OLEDB:Database Password"
+                                  << "t3kwrbe7MNQZV5P" << true;
+        QTest::newRow("empty value in quotes") << rendered << "Extended Properties"
+                                               << "" << true;
+        QTest::newRow("absent property") << rendered << "Initial Catalog"
+                                         << "" << false;
+        QTest::newRow("quoted value keeps its semicolon")
+            << "Provider=x;Jet OLEDB:Database Password=\"a;b\"\"c\";Mode=Read"
+            << "Jet OLEDB:Database Password"
+            << "a;b\"c" << true;
+        QTest::newRow("value after a quoted one") << "A=\"1;2\";Mode=Read"
+                                                  << "Mode"
+                                                  << "Read" << true;
+    }
+
+    void connectionStringValuesReadBack()
+    {
+        QFETCH(QString, connectionString);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QFETCH(bool, present);
+        const std::optional<QString> value = connectionsettings::value(connectionString, name);
+        QCOMPARE(value.has_value(), present);
+        if (present)
+            QCOMPARE(*value, expected);
+    }
+
+    void passwordIsReadFromTheHeader_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("the program's own") << "fixture.mdb"
+                                           << "t3kwrbe7MNQZV5P";
+        QTest::newRow("another one") << "otherpass.mdb"
+                                     << "baskaSifre42";
+        QTest::newRow("none") << "nopass.mdb"
+                              << "";
+    }
+
+    void passwordIsReadFromTheHeader()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, password);
+        QFile file(RunDirectory::fixturePath(fixture));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray firstPage = file.read(4096);
+        QCOMPARE(jetpassword::formatOf(firstPage), jetpassword::Format::Jet4);
+        QCOMPARE(jetpassword::passwordOf(firstPage), std::optional<QString>(password));
+    }
+
+    void openingFailsWithAClearMessage_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("wrong password") << "otherpass.mdb"
+                                        << "Not a valid password.";
+        QTest::newRow("no password where one is expected") << "nopass.mdb"
+                                                           << "Not a valid password.";
+        QTest::newRow("missing field") << "missingcol.mdb"
+                                       << "meslekkoduQuery: Field 'teblig' not found";
+        QTest::newRow("text where a number is declared")
+            << "badtype.mdb"
+            << "Type mismatch for field 'oran', expecting: Float actual: WideString";
+    }
+
+    void openingFailsWithAClearMessage()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, expected);
+        RunDirectory run(fixture);
+        QCOMPARE(openingError(), expected);
+    }
+
+    void missingFileNamesItsFullPath()
+    {
+        RunDirectory run;
+        const QString error = openingError();
+        QVERIFY2(error.startsWith(QStringLiteral("Could not find file")), qPrintable(error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(run.databasePath())), qPrintable(error));
+    }
+
+    void dataSourceResolvesAgainstTheCurrentDirectoryWhenOpening()
+    {
+        RunDirectory first(QStringLiteral("fixture.mdb"));
+        JetConnection connection;
+        {
+            RunDirectory second(QStringLiteral("empty.mdb"));
+            connection.open();
+            QCOMPARE(connection.databasePath(), second.databasePath());
+        }
+        connection.open();
+        QCOMPARE(connection.databasePath(), first.databasePath());
+    }
+
+    void otherProviderIsRefused()
+    {
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        QString connectionString = connectionsettings::render();
+        connectionString.replace(
+            QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("SQLOLEDB.1"));
+        QCOMPARE(openingError(connectionString),
+            QStringLiteral("Provider cannot be found. It may not be properly installed."));
+    }
+
+    void missingTableIsReported()
+    {
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        JetConnection connection;
+        connection.open();
+        try {
+            connection.openTable(QStringLiteral("ORANLAR_YOK"));
+            QFAIL("no error for a missing table");
+        } catch (const AppError &error) {
+            QVERIFY2(error.message().contains(QStringLiteral("'ORANLAR_YOK'")),
+                qPrintable(error.message()));
+        }
+    }
+
+    void readingLeavesTheFileUntouched()
+    {
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        const auto digest = [&] {
+            QFile file(run.databasePath());
+            file.open(QIODevice::ReadOnly);
+            return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+        };
+        const QByteArray before = digest();
+        const QDateTime modifiedBefore = QFileInfo(run.databasePath()).lastModified();
+        {
+            JetConnection connection;
+            RatesQuery query(&connection);
+            query.open();
+            QCOMPARE(query.recordCount(), 12);
+            const QStringList whileOpen
+                = QDir(run.path() + QStringLiteral("/AnaData")).entryList(QDir::Files);
+            QCOMPARE(whileOpen, QStringList {QStringLiteral("Velkaro.mdb")});
+            query.close();
+            connection.close();
+        }
+        QCOMPARE(digest(), before);
+        QCOMPARE(QFileInfo(run.databasePath()).lastModified(), modifiedBefore);
+        QCOMPARE(QDir(run.path() + QStringLiteral("/AnaData")).entryList(QDir::Files),
+            QStringList {QStringLiteral("Velkaro.mdb")});
+    }
+
+    void readOnlyFileOpens()
+    {
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        QFile::setPermissions(
+            run.databasePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QCOMPARE(openingError(), QString());
+    }
+
+    void damagedFilesGiveAnErrorNotACrash_data()
+    {
+        QTest::addColumn<qint64>("keptBytes");
+        for (const qint64 size :
+            {0, 100, 4095, 4096, 8192, 12288, 40960, 65536, 100000, 106496, 118784, 122879})
+            QTest::addRow("truncated to %lld bytes", size) << size;
+    }
+
+    void damagedFilesGiveAnErrorNotACrash()
+    {
+        QFETCH(qint64, keptBytes);
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        QFile file(run.databasePath());
+        QVERIFY(file.resize(keptBytes));
+        const QString error = openingError();
+        QVERIFY2(!error.isEmpty(), "a truncated database opened without an error");
+        QVERIFY2(!error.startsWith(QStringLiteral("query left open")), qPrintable(error));
+    }
+
+    void pagesOfRandomBytesNeverCrash()
+    {
+        // Every page of the fixture in turn replaced by noise: whatever mdbtools makes of
+        // it, the answer is rows or an error, and the query is closed after an error.
+        const QByteArray original = [] {
+            QFile file(RunDirectory::fixturePath(QStringLiteral("fixture.mdb")));
+            file.open(QIODevice::ReadOnly);
+            return file.readAll();
+        }();
+        QRandomGenerator random(20261208);
+        int errors = 0;
+        for (qsizetype page = 0; page < original.size() / 4096; ++page) {
+            RunDirectory run;
+            QByteArray damaged = original;
+            for (qsizetype i = 0; i < 4096; ++i)
+                damaged[page * 4096 + i] = char(random.bounded(256));
+            QFile file(run.databasePath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(damaged);
+            file.close();
+            const QString error = openingError();
+            QVERIFY2(!error.startsWith(QStringLiteral("query left open")), qPrintable(error));
+            errors += error.isEmpty() ? 0 : 1;
+        }
+        QVERIFY(errors > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJetConnection)
+#include "tst_jetconnection.moc"
