@@ -1,5 +1,6 @@
 #include "cp1254.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -72,15 +73,54 @@ constexpr std::array<char16_t, 256> makeTable()
 
 constexpr std::array<char16_t, 256> kToUnicode = makeTable();
 
+struct Reverse
+{
+    char32_t codePoint;
+    unsigned char byte;
+};
+
+// The characters outside Latin-1 that the code page holds, sorted for a binary search.
+constexpr size_t countBeyondLatin1()
+{
+    size_t count = 0;
+    for (unsigned byte = 0; byte < 0x100; ++byte)
+        count += kToUnicode[byte] >= 0x100 ? 1 : 0;
+    return count;
+}
+
+constexpr auto makeReverseTable()
+{
+    std::array<Reverse, countBeyondLatin1()> reverse {};
+    size_t count = 0;
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        if (kToUnicode[byte] >= 0x100)
+            reverse[count++] = {kToUnicode[byte], static_cast<unsigned char>(byte)};
+    }
+    for (size_t i = 1; i < count; ++i) {
+        for (size_t j = i; j > 0 && reverse[j - 1].codePoint > reverse[j].codePoint; --j) {
+            const Reverse swap = reverse[j];
+            reverse[j] = reverse[j - 1];
+            reverse[j - 1] = swap;
+        }
+    }
+    return reverse;
+}
+
+constexpr auto kReverse = makeReverseTable();
+static_assert(kReverse.back().codePoint == 0x2122, "every non-Latin-1 character is in the table");
+
 char byteFor(char32_t codePoint)
 {
     // Latin-1 positions that the code page keeps as they are.
-    if (codePoint < 0x100 && kToUnicode[codePoint] == codePoint)
-        return char(codePoint);
-    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
-        if (kToUnicode[byte] == codePoint)
-            return char(byte);
+    if (codePoint < 0x100) {
+        if (kToUnicode[codePoint] == codePoint)
+            return char(codePoint);
+        return '?';
     }
+    const auto *found = std::lower_bound(kReverse.begin(), kReverse.end(), codePoint,
+        [](const Reverse &entry, char32_t wanted) { return entry.codePoint < wanted; });
+    if (found != kReverse.end() && found->codePoint == codePoint)
+        return char(found->byte);
     return '?';
 }
 
@@ -104,17 +144,18 @@ QString toUnicode(QByteArrayView bytes)
 
 QByteArray fromUnicode(QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    qsizetype length = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar unit = text[i];
         if (unit.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++i;
-            bytes.append('?');
+            bytes[length++] = '?';
             continue;
         }
-        bytes.append(byteFor(unit.unicode()));
+        bytes[length++] = byteFor(unit.unicode());
     }
+    bytes.truncate(length);
     return bytes;
 }
 
@@ -130,7 +171,44 @@ QByteArray fromUtf8(QByteArrayView utf8)
     }
     if (ascii)
         return utf8.toByteArray();
-    return fromUnicode(QString::fromUtf8(utf8));
+
+    // Decoded straight into bytes: opening a large list converts every text of it.
+    QByteArray bytes(utf8.size(), Qt::Uninitialized);
+    qsizetype length = 0;
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
+    const qsizetype size = utf8.size();
+    for (qsizetype i = 0; i < size;) {
+        const unsigned char lead = in[i];
+        char32_t codePoint = 0;
+        int continuation = 0;
+        if (lead < 0x80) {
+            bytes[length++] = char(lead);
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            codePoint = lead & 0x1F;
+            continuation = 1;
+        } else if ((lead & 0xF0) == 0xE0) {
+            codePoint = lead & 0x0F;
+            continuation = 2;
+        } else if ((lead & 0xF8) == 0xF0) {
+            codePoint = lead & 0x07;
+            continuation = 3;
+        } else {
+            bytes[length++] = '?'; // a stray continuation or an invalid lead byte
+            ++i;
+            continue;
+        }
+        int taken = 0;
+        while (taken < continuation && i + 1 + taken < size && (in[i + 1 + taken] & 0xC0) == 0x80) {
+            codePoint = (codePoint << 6) | (in[i + 1 + taken] & 0x3F);
+            ++taken;
+        }
+        i += 1 + taken;
+        bytes[length++] = taken == continuation ? byteFor(codePoint) : '?';
+    }
+    bytes.truncate(length);
+    return bytes;
 }
 
 } // namespace cp1254
