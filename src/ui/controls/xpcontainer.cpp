@@ -8,8 +8,7 @@
 XpContainer::XpContainer(QWidget *parent)
     : QWidget(parent)
     , m_color(QColor::fromRgb(xpcolors::kPanelBlue))
-{
-}
+{ }
 
 void XpContainer::setColor(const QColor &color)
 {
