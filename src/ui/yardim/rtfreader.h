@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArrayView>
+
+class QTextDocument;
+
+// Reads Rich Text Format into a QTextDocument: text in Windows-1254 and \uN escapes,
+// bold, italic, underline, strike-through, font sizes, the font and colour tables,
+// paragraph alignment, indents and spacing. Destinations it does not understand (style
+// sheets, pictures, document information, headers, anything marked \*) are skipped
+// whole. Damaged input never makes it crash or loop: it reads what it can and stops.
+class RtfReader
+{
+public:
+    // No writer nests groups this deep; deeper input is taken as damage. The bound also
+    // caps the group state a hostile file can make us keep.
+    static constexpr int kMaxGroupDepth = 256;
+
+    // Replaces the document's content with the text of rtf and returns true. Returns
+    // false when rtf is not RTF: it does not start with "{\rtf", or nests groups deeper
+    // than kMaxGroupDepth. The document's content is then unspecified; the caller is
+    // expected to replace it. Input that merely ends early is read up to where it ends.
+    static bool read(QByteArrayView rtf, QTextDocument &document);
+};
