@@ -1,0 +1,95 @@
+#include "tyardimf.h"
+
+#include "ui_tyardimf.h"
+#include "weblinks.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QScrollBar>
+
+TyardimF::TyardimF(QWidget *parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::TyardimF>())
+{
+    m_ui->setupUi(this);
+    // A window of its own even when a parent owns it.
+    setWindowFlag(Qt::Window);
+    // Closing the main window ends the program, whether or not help is still showing.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    // The status bar takes its panels only through addWidget; the form declares them.
+    for (QWidget *panel : {m_ui->StatusPanel1, m_ui->StatusPanel2, m_ui->StatusPanel3})
+        m_ui->StatusBar1->addWidget(panel);
+
+    // The selection stays in plain sight after the focus moves on, so that what the
+    // reader marked can still be found while typing in the main window.
+    QPalette palette = m_ui->RichEdit1->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    m_ui->RichEdit1->setPalette(palette);
+
+    // Tab belongs to the view; a read-only text would otherwise hand it to focus chaining.
+    m_ui->RichEdit1->installEventFilter(this);
+}
+
+TyardimF::~TyardimF() = default;
+
+void TyardimF::FormCreate()
+{
+    loadHelpFile();
+}
+
+void TyardimF::showAndReload()
+{
+    show();
+    raise();
+    activateWindow();
+    loadHelpFile();
+}
+
+void TyardimF::loadHelpFile()
+{
+    QTextBrowser *view = m_ui->RichEdit1;
+    if (!m_loader.loadInto(*view->document()))
+        return;
+    linkWebAddresses(*view->document());
+    view->setTextCursor(QTextCursor(view->document()));
+    view->verticalScrollBar()->setValue(0);
+    view->horizontalScrollBar()->setValue(0);
+}
+
+void TyardimF::showEvent(QShowEvent *event)
+{
+    // Later showings keep the place where the user left the window.
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        centreOnDesktop();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TyardimF::centreOnDesktop()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    QRect placed = frameGeometry();
+    placed.moveCenter(desktop.center());
+    // On a desktop smaller than the window keep the caption within reach.
+    placed.moveTopLeft(
+        QPoint(std::max(placed.left(), desktop.left()), std::max(placed.top(), desktop.top())));
+    move(placed.topLeft());
+}
+
+bool TyardimF::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->RichEdit1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

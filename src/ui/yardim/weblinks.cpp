@@ -1,0 +1,50 @@
+#include "weblinks.h"
+
+#include <QColor>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+constexpr QRgb kLinkBlue = qRgb(0, 0, 255);
+
+// Punctuation that ends a sentence rather than the address it follows.
+bool isTrailingPunctuation(QChar c)
+{
+    return QStringView(u".,;:!?)]}'\"").contains(c);
+}
+
+} // namespace
+
+void linkWebAddresses(QTextDocument &document)
+{
+    static const QRegularExpression address(
+        QStringLiteral(R"(((?:https?|ftp|file)://|mailto:|www\.)[^\s<>"\x{00A0}\x{2028}]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setFontUnderline(true);
+    link.setForeground(QColor(kLinkBlue));
+
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        for (auto matches = address.globalMatch(text); matches.hasNext();) {
+            const QRegularExpressionMatch match = matches.next();
+            QStringView found = match.capturedView();
+            while (!found.isEmpty() && isTrailingPunctuation(found.back()))
+                found.chop(1);
+            if (found.size() <= match.capturedLength(1)) // a bare "http://" points nowhere
+                continue;
+
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + match.capturedStart());
+            cursor.setPosition(
+                block.position() + match.capturedStart() + found.size(), QTextCursor::KeepAnchor);
+            link.setAnchorHref(found.toString());
+            cursor.mergeCharFormat(link);
+        }
+    }
+}

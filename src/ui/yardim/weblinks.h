@@ -1,0 +1,7 @@
+#pragma once
+
+class QTextDocument;
+
+// Marks the web addresses written in the text (http://, https://, ftp://, file://,
+// mailto:, www.) as links, the way a rich-text view detects them on its own.
+void linkWebAddresses(QTextDocument &document);
