@@ -17,8 +17,8 @@ void presentForReal(const MessageBox::Request &request)
     box.setTextFormat(Qt::PlainText);
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
-    box.setIcon(request.kind == MessageBox::Kind::Error ? QMessageBox::Critical
-                                                        : QMessageBox::NoIcon);
+    box.setIcon(
+        request.kind == MessageBox::Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
     box.exec();
 }
 

@@ -1,0 +1,351 @@
+#include "tamortanaf.h"
+
+#include "ui_tamortanaf.h"
+
+#include "cp1254.h"
+#include "errorreporting.h"
+#include "jetconnection.h"
+#include "publisherpages.h"
+#include "ratesquery.h"
+#include "ratestablemodel.h"
+#include "turkishfold.h"
+#include "tyardimf.h"
+#include "urlopener.h"
+#include "webpanel.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include <array>
+
+namespace {
+
+struct FontSpec
+{
+    const char *objectName;
+    const char *family;
+    int pixelSize;
+    bool bold;
+};
+
+// Qt forms carry fonts in points; the window is laid out in pixels, so the fonts are
+// declared here and set once the form is built. The window's own font comes first so
+// that the controls without one of their own inherit it.
+constexpr std::array<FontSpec, 12> kFonts = {{
+    {"amortanaF", "MS Sans Serif", 11, false},
+    {"Label1", "MS Sans Serif", 16, true},
+    {"Edit1", "MS Sans Serif", 16, false},
+    {"JvXPButton1", "Tahoma", 16, true},
+    {"CheckBox1", "MS Sans Serif", 13, true},
+    {"JvXPButton3", "Tahoma", 16, true},
+    {"JvXPButton4", "Tahoma", 16, true},
+    {"Edit3", "MS Sans Serif", 16, false},
+    {"RadioButton1", "MS Sans Serif", 13, true},
+    {"RadioButton2", "MS Sans Serif", 13, true},
+    {"Label2", "MS Sans Serif", 21, true},
+    {"meslekkoduGrid", "MS Sans Serif", 13, false},
+}};
+
+struct StatusPanel
+{
+    int width;
+    const char *text;
+};
+
+constexpr std::array<StatusPanel, 4> kStatusPanels = {{
+    {20, ""},
+    {200, "© 2026 Zelvor Yazılım"},
+    {430, "www.zelvor.com.tr   bilgi@zelvor.com.tr   Tel: 0 (212) 555 01 23"},
+    {50, ""},
+}};
+
+constexpr std::array<int, RatesTableModel::ColumnCount> kColumnWidths = {62, 470, 42, 56, 42};
+constexpr int kIndicatorWidth = 12;
+
+// Keys that produce a character in a box: the printable ones, and the control
+// characters of Enter, Backspace, Escape and the Ctrl combinations. Delete, Tab and
+// the moving keys produce none.
+bool producesCharacter(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false;
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
+        return event.key() >= Qt::Key_At && event.key() <= Qt::Key_Underscore;
+    const QString text = event.text();
+    return !text.isEmpty() && text.front().isPrint();
+}
+
+} // namespace
+
+TamortanaF::TamortanaF(QWidget *parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::TamortanaF>())
+    , m_connection(std::make_unique<JetConnection>())
+    , m_query(std::make_unique<RatesQuery>(m_connection.get()))
+    , m_dataSource(new RatesTableModel(this))
+{
+    m_ui->setupUi(this);
+    m_query->setObjectName(QStringLiteral("meslekkoduQuery"));
+    m_dataSource->setObjectName(QStringLiteral("meslekkoduSource"));
+    m_webPanel = new WebPanel(m_ui->JvXPContainer5, this);
+
+    applyFonts();
+    createStatusPanels();
+    setUpGrid();
+    connectHandlers();
+    // The result area takes the focus first, not the term boxes.
+    setFocusProxy(m_ui->meslekkoduGrid);
+    m_ui->meslekkoduGrid->setFocus();
+}
+
+TamortanaF::~TamortanaF()
+{
+    // The data source must let go of the query before the query goes.
+    m_dataSource->setQuery(nullptr);
+}
+
+void TamortanaF::applyFonts()
+{
+    for (const FontSpec &spec : kFonts) {
+        QWidget *widget = objectName() == QLatin1String(spec.objectName)
+            ? this
+            : findChild<QWidget *>(QLatin1String(spec.objectName));
+        if (!widget)
+            continue;
+        QFont font(QString::fromLatin1(spec.family));
+        font.setPixelSize(spec.pixelSize);
+        font.setBold(spec.bold);
+        widget->setFont(font);
+    }
+}
+
+void TamortanaF::createStatusPanels()
+{
+    m_ui->StatusBar1->setFixedHeight(19);
+    for (size_t i = 0; i < kStatusPanels.size(); ++i) {
+        auto *panel = new QLabel(QString::fromUtf8(kStatusPanels[i].text), m_ui->StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        panel->setFixedWidth(kStatusPanels[i].width);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        m_ui->StatusBar1->addWidget(panel);
+    }
+}
+
+void TamortanaF::setUpGrid()
+{
+    QTableView *grid = m_ui->meslekkoduGrid;
+    m_dataSource->setQuery(m_query.get());
+    grid->setModel(m_dataSource);
+    QHeaderView *titles = grid->horizontalHeader();
+    titles->setSectionsMovable(true);
+    titles->setSectionResizeMode(QHeaderView::Interactive);
+    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < RatesTableModel::ColumnCount; ++column)
+        grid->setColumnWidth(column, kColumnWidths[size_t(column)]);
+    QHeaderView *indicator = grid->verticalHeader();
+    indicator->setSectionResizeMode(QHeaderView::Fixed);
+    indicator->setFixedWidth(kIndicatorWidth);
+    indicator->setDefaultAlignment(Qt::AlignCenter);
+    grid->viewport()->installEventFilter(this);
+}
+
+void TamortanaF::connectHandlers()
+{
+    using errorreporting::guarded;
+    m_query->setFilterRecord(
+        [this](const RatesRecord &record) { return meslekkoduQueryFilterRecord(record); });
+
+    connect(m_ui->JvXPButton1, &QAbstractButton::clicked, this,
+        guarded(this, &TamortanaF::JvXPButton1Click));
+    connect(m_ui->JvXPButton3, &QAbstractButton::clicked, this,
+        guarded(this, &TamortanaF::JvXPButton3Click));
+    connect(m_ui->tfXPButton1, &QAbstractButton::clicked, this,
+        guarded(this, &TamortanaF::tfXPButton1Click));
+    connect(m_ui->RadioButton1, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (checked)
+            errorreporting::reportErrors([this] { RadioButton1Click(); });
+    });
+    connect(m_ui->RadioButton2, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (checked)
+            errorreporting::reportErrors([this] { RadioButton2Click(); });
+    });
+    m_ui->Edit1->installEventFilter(this);
+    m_ui->Edit3->installEventFilter(this);
+    m_ui->Image1->installEventFilter(this);
+    m_ui->Label2->installEventFilter(this);
+
+    connect(
+        m_dataSource, &RatesTableModel::refetchedFromTop, this, &TamortanaF::makeFirstRowCurrent);
+    connect(m_ui->meslekkoduGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this](const QModelIndex &current) {
+            m_dataSource->setCurrentRow(current.isValid() ? current.row() : -1);
+            if (m_query)
+                m_query->setCurrentIndex(m_dataSource->recordIndex(current.row()));
+        });
+}
+
+void TamortanaF::makeFirstRowCurrent()
+{
+    QTableView *grid = m_ui->meslekkoduGrid;
+    if (m_dataSource->rowCount() == 0)
+        return;
+    const int column = std::max(grid->currentIndex().column(), 0);
+    grid->setCurrentIndex(m_dataSource->index(0, column));
+}
+
+void TamortanaF::connectOnLoad()
+{
+    m_connection->open();
+}
+
+bool TamortanaF::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == m_ui->Edit1 || watched == m_ui->Edit3)) {
+        // Runs before the box takes the key: the search sees the boxes as they were
+        // before this key, so Enter, which adds nothing, applies the complete text.
+        if (producesCharacter(static_cast<const QKeyEvent &>(*event)))
+            errorreporting::reportErrors([this] { Edit1KeyPress(); });
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == m_ui->Image1)
+            errorreporting::reportErrors([this] { Image1Click(); });
+        else if (watched == m_ui->Label2)
+            errorreporting::reportErrors([this] { Label2Click(); });
+    }
+    if (event->type() == QEvent::Paint && watched == m_ui->meslekkoduGrid->viewport()
+        && !m_firstPaintSeen) {
+        m_firstPaintSeen = true;
+        QTimer::singleShot(0, m_webPanel, &WebPanel::createView);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TamortanaF::closeEvent(QCloseEvent *event)
+{
+    errorreporting::reportErrors([this] { FormCloseQuery(); });
+    event->accept();
+}
+
+void TamortanaF::FormCreate()
+{
+    m_query->open();
+    m_webPanel->navigate(publisherpages::url(publisherpages::kInformationPage));
+}
+
+void TamortanaF::FormCloseQuery()
+{
+    urlopener::open(publisherpages::url(publisherpages::kClosingPage), this);
+    freeQuery();
+    m_webPanel->stop();
+}
+
+void TamortanaF::freeQuery()
+{
+    m_dataSource->setQuery(nullptr);
+    m_query.reset();
+}
+
+const QByteArray &TamortanaF::foldedTerm(const QString &raw, FoldedTerm &cache) const
+{
+    if (!cache.valid || raw != cache.raw) {
+        cache.valid = true;
+        cache.raw = raw;
+        cache.folded = turkishfold::fold(cp1254::fromUnicode(raw));
+    }
+    return cache.folded;
+}
+
+bool TamortanaF::meslekkoduQueryFilterRecord(const RatesRecord &record) const
+{
+    const QByteArray &description = record.aciklamaFolded;
+    const auto matches = [&](const QString &raw, FoldedTerm &cache) {
+        return turkishfold::foldedContains(description, foldedTerm(raw, cache));
+    };
+    const QString term2 = m_ui->Edit3->text();
+    if (!term2.isEmpty()) {
+        if (m_ui->RadioButton2->isChecked())
+            return matches(m_ui->Edit1->text(), m_term1) || matches(term2, m_term2);
+        return matches(m_ui->Edit1->text(), m_term1) && matches(term2, m_term2);
+    }
+    return matches(m_ui->Edit1->text(), m_term1);
+}
+
+void TamortanaF::JvXPButton1Click()
+{
+    if (!m_query)
+        return;
+    m_query->close();
+    m_query->setFiltered(false);
+    if (!m_ui->Edit1->text().isEmpty())
+        m_query->setFiltered(true);
+    m_query->open();
+}
+
+void TamortanaF::JvXPButton3Click()
+{
+    m_ui->Edit1->clear();
+    m_ui->Edit3->clear();
+    if (!m_query)
+        return;
+    m_query->close();
+    m_query->setFiltered(false);
+    m_query->open();
+}
+
+void TamortanaF::Edit1KeyPress()
+{
+    if (!m_query || m_ui->Edit1->text().isEmpty() || !m_ui->CheckBox1->isChecked())
+        return;
+    m_query->setFiltered(false);
+    m_query->setFiltered(true);
+}
+
+void TamortanaF::RadioButton1Click()
+{
+    if (m_searchModeToken != QLatin1String("ikide"))
+        return;
+    m_searchModeToken = QStringLiteral("birde");
+    JvXPButton1Click();
+}
+
+void TamortanaF::RadioButton2Click()
+{
+    if (m_searchModeToken == QLatin1String("ikide"))
+        return;
+    m_searchModeToken = QStringLiteral("ikide");
+    JvXPButton1Click();
+}
+
+void TamortanaF::tfXPButton1Click()
+{
+    if (m_helpWindow)
+        m_helpWindow->showAndReload();
+}
+
+void TamortanaF::Image1Click()
+{
+    urlopener::open(publisherpages::url(publisherpages::kBannerDownload), this);
+}
+
+void TamortanaF::Label2Click()
+{
+    urlopener::open(publisherpages::url(publisherpages::kCaptionPage), this);
+}

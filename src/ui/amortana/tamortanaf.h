@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+namespace Ui {
+class TamortanaF;
+}
+
+class JetConnection;
+class RatesQuery;
+class RatesTableModel;
+class TyardimF;
+class WebPanel;
+struct RatesRecord;
+
+// The search window (`amortanaF`): the search area, the result grid, the web panel.
+// It owns the connection, the query and the data source between query and grid.
+class TamortanaF : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TamortanaF(QWidget *parent = nullptr);
+    ~TamortanaF() override;
+
+    // The connection opens while the window is built (it is declared to connect on
+    // load). Throws AppError; the window is usable regardless.
+    void connectOnLoad();
+
+    void setHelpWindow(TyardimF *helpWindow) { m_helpWindow = helpWindow; }
+
+    RatesQuery *query() const { return m_query.get(); }
+    RatesTableModel *dataSource() const { return m_dataSource; }
+    WebPanel *webPanel() const { return m_webPanel; }
+
+    // Event handlers, named after the component and the event. Each throws AppError.
+    void FormCreate();
+    void FormCloseQuery();
+    bool meslekkoduQueryFilterRecord(const RatesRecord &record) const;
+    void JvXPButton1Click();
+    void JvXPButton3Click();
+    void Edit1KeyPress();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void tfXPButton1Click();
+    void Image1Click();
+    void Label2Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void applyFonts();
+    void createStatusPanels();
+    void setUpGrid();
+    void connectHandlers();
+    void makeFirstRowCurrent();
+    void freeQuery();
+
+    // A term box's text, converted and folded, kept as long as the box holds the same
+    // text: the filter reads both boxes for every record it tests.
+    struct FoldedTerm
+    {
+        bool valid = false;
+        QString raw;
+        QByteArray folded;
+    };
+    const QByteArray &foldedTerm(const QString &raw, FoldedTerm &cache) const;
+
+    std::unique_ptr<Ui::TamortanaF> m_ui;
+    std::unique_ptr<JetConnection> m_connection; // ADOConnection1
+    std::unique_ptr<RatesQuery> m_query; // meslekkoduQuery; freed by FormCloseQuery
+    RatesTableModel *m_dataSource; // meslekkoduSource
+    WebPanel *m_webPanel;
+    TyardimF *m_helpWindow = nullptr;
+    QString m_searchModeToken; // "ikide" after a switch to OR, "birde" after one back
+    mutable FoldedTerm m_term1;
+    mutable FoldedTerm m_term2;
+    bool m_firstPaintSeen = false;
+};

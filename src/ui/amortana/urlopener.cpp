@@ -1,0 +1,49 @@
+#include "urlopener.h"
+
+#include <QUrl>
+#include <QWidget>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shellapi.h>
+#else
+#include <QDesktopServices>
+#endif
+
+namespace {
+
+void openWithTheDesktop(const QUrl &url, [[maybe_unused]] QWidget *owner)
+{
+#ifdef Q_OS_WIN
+    const std::wstring address = url.toString(QUrl::FullyEncoded).toStdWString();
+    const HWND ownerWindow = owner ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
+    ShellExecuteW(ownerWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW);
+#else
+    QDesktopServices::openUrl(url);
+#endif
+}
+
+urlopener::Opener &currentOpener()
+{
+    static urlopener::Opener opener;
+    return opener;
+}
+
+} // namespace
+
+namespace urlopener {
+
+Opener setOpener(Opener opener)
+{
+    return std::exchange(currentOpener(), std::move(opener));
+}
+
+void open(const QUrl &url, QWidget *owner)
+{
+    if (currentOpener())
+        currentOpener()(url, owner);
+    else
+        openWithTheDesktop(url, owner);
+}
+
+} // namespace urlopener

@@ -1,0 +1,38 @@
+#include "application.h"
+
+#include "apptitle.h"
+#include "errorreporting.h"
+
+#include <QFont>
+#include <QIcon>
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    // The pictures live in the UI library, which is static: its resources need a nudge.
+    Q_INIT_RESOURCE(resources);
+    setApplicationName(QStringLiteral("velkaro-arama"));
+    setApplicationVersion(QStringLiteral("1.0.1.1"));
+    setOrganizationName(QStringLiteral("Zelvor"));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/velkaro-arama-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+
+    // The windows are designed around the classic Windows fonts; where those are
+    // missing, metric-compatible ones keep captions and columns at their designed widths.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+            QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+        {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+        {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    bool handled = false;
+    errorreporting::reportErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}

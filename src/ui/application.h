@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object: every event passes through its notify(), which shows any
+// error a handler throws in the error box and carries on with the event loop.
+class Application : public QApplication
+{
+    Q_OBJECT
+
+public:
+    Application(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+};
