@@ -24,6 +24,14 @@ constexpr int kCornerInset = 2;
 // A pressed caption moves by this much, right and down.
 constexpr int kPressedShift = 1;
 
+// Trailing blanks would pull a centred line to the left.
+QString withoutTrailingBlanks(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    return text;
+}
+
 // Splits the caption into the lines that fit `area` when word-wrapped; the last line
 // that fits takes the rest of the text and ends in an ellipsis if it is cut short.
 QStringList fitCaption(const QString &text, const QFont &font, QSize area)
@@ -42,7 +50,7 @@ QStringList fitCaption(const QString &text, const QFont &font, QSize area)
         const bool lastRoom = lines.size() == maxLines - 1;
         const QString piece
             = lastRoom ? text.mid(line.textStart()) : text.mid(line.textStart(), line.textLength());
-        lines << metrics.elidedText(piece, Qt::ElideRight, area.width());
+        lines << metrics.elidedText(withoutTrailingBlanks(piece), Qt::ElideRight, area.width());
         if (lastRoom)
             break;
     }
@@ -170,7 +178,9 @@ void XpButton::drawBorder(QPainter &painter) const
 
 void XpButton::drawCaption(QPainter &painter) const
 {
-    QRect area = rect().adjusted(kOutline, kOutline, -kOutline, -kOutline);
+    // Sideways the caption keeps clear of the ring, so a cut caption never covers it.
+    const int side = kOutline + kRingWidth;
+    QRect area = rect().adjusted(side, kOutline, -side, -kOutline);
     if (isDown())
         area.translate(kPressedShift, kPressedShift);
     const QStringList lines = fitCaption(text(), font(), area.size());
