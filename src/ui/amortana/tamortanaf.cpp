@@ -62,6 +62,9 @@ constexpr std::array<StatusPanel, 4> kStatusPanels = {{
     {50, ""},
 }};
 
+// Where the window sits when it is not maximised; forms only carry the size of a window.
+constexpr QPoint kRestoredPosition(418, 18);
+
 constexpr std::array<int, RatesTableModel::ColumnCount> kColumnWidths = {62, 470, 42, 56, 42};
 constexpr int kIndicatorWidth = 12;
 
@@ -100,6 +103,7 @@ TamortanaF::TamortanaF(QWidget *parent)
     , m_dataSource(new RatesTableModel(this))
 {
     m_ui->setupUi(this);
+    move(kRestoredPosition);
     m_query->setObjectName(QStringLiteral("meslekkoduQuery"));
     m_dataSource->setObjectName(QStringLiteral("meslekkoduSource"));
     m_webPanel = new WebPanel(m_ui->JvXPContainer5, this);

@@ -1,0 +1,25 @@
+#include "startup.h"
+
+#include "errorreporting.h"
+#include "tamortanaf.h"
+#include "tyardimf.h"
+
+MainWindows::MainWindows() = default;
+MainWindows::MainWindows(MainWindows &&) noexcept = default;
+MainWindows &MainWindows::operator=(MainWindows &&) noexcept = default;
+MainWindows::~MainWindows() = default;
+
+MainWindows createMainWindows()
+{
+    MainWindows windows;
+    windows.amortanaF = std::make_unique<TamortanaF>();
+    errorreporting::reportErrors([&] { windows.amortanaF->connectOnLoad(); });
+    errorreporting::reportErrors([&] { windows.amortanaF->FormCreate(); });
+
+    windows.yardimF = std::make_unique<TyardimF>();
+    // Closing the main window ends the program even while the help window is open.
+    windows.yardimF->setAttribute(Qt::WA_QuitOnClose, false);
+    errorreporting::reportErrors([&] { windows.yardimF->FormCreate(); });
+    windows.amortanaF->setHelpWindow(windows.yardimF.get());
+    return windows;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+
+class TamortanaF;
+class TyardimF;
+
+// The program's two windows, created in start-up order.
+struct MainWindows
+{
+    std::unique_ptr<TamortanaF> amortanaF;
+    std::unique_ptr<TyardimF> yardimF;
+
+    MainWindows();
+    MainWindows(MainWindows &&) noexcept;
+    MainWindows &operator=(MainWindows &&) noexcept;
+    ~MainWindows();
+};
+
+// Builds the main window (its connection opens on load), runs its create handler, then
+// creates the help window hidden. A step that fails shows its error and the start goes
+// on: a database that cannot be opened leaves an empty, working window.
+MainWindows createMainWindows();

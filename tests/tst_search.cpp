@@ -1,0 +1,236 @@
+#include "apperror.h"
+#include "application.h"
+#include "windowsupport.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace {
+
+const QStringList kEveryRow = {
+    "1", "1.1", "1.1.1", "1.1.2", "2", "2.1", "2.1.1", "2.1.2", "3.1.2.4", "3.2", "3.3", "4.1.2.3"};
+
+} // namespace
+
+class TestSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachKeyFiltersByTheBoxesAsTheyWereBeforeIt()
+    {
+        StartedProgram program;
+        QTest::keyClick(program.term1(), Qt::Key_B);
+        QCOMPARE(program.allRows(), kEveryRow); // the box was empty before the key
+        QTest::keyClick(program.term1(), Qt::Key_I);
+        QCOMPARE(program.allRows(), (QStringList {"1", "2.1.1", "3.1.2.4", "3.3"})); // by "b"
+        QTest::keyClick(program.term1(), Qt::Key_Return);
+        QCOMPARE(program.allRows(), (QStringList {"1", "3.1.2.4", "3.3"})); // by "bi"
+        QCOMPARE(program.term1()->text(), QStringLiteral("bi"));
+    }
+
+    void araSearches_data()
+    {
+        QTest::addColumn<QString>("term1");
+        QTest::addColumn<QString>("term2");
+        QTest::addColumn<bool>("orChoice");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("bina finds BİNALAR") << "bina"
+                                            << "" << false << QStringList {"1"};
+        QTest::newRow("BINA finds nothing") << "BINA"
+                                            << "" << false << QStringList {};
+        QTest::newRow("ısı finds ISITMA and ısıtma") << "ısı"
+                                                     << "" << false << QStringList {"1.1", "1.1.1"};
+        QTest::newRow("kazan AND buhar") << "kazan"
+                                         << "buhar" << false << QStringList {"2.1.1"};
+        QTest::newRow("kazan OR buhar") << "kazan"
+                                        << "buhar" << true << QStringList {"1.1.1", "2.1.1"};
+        QTest::newRow("buhar AND kazan, any order") << "buhar"
+                                                    << "kazan" << false << QStringList {"2.1.1"};
+        QTest::newRow("term 2 of spaces, AND: nothing") << "bina"
+                                                        << "   " << false << QStringList {};
+        QTest::newRow("term 2 of spaces, OR: as term 1 alone")
+            << "bina"
+            << "   " << true << QStringList {"1"};
+        QTest::newRow("term 2 alone never filters") << ""
+                                                    << "vinç" << true << kEveryRow;
+        QTest::newRow("word after character 255") << "çömlekçilik"
+                                                  << "" << false << QStringList {"3.1.2.4"};
+        QTest::newRow("ampersand is plain text") << "&"
+                                                 << "" << false << QStringList {"3.2"};
+        QTest::newRow("term of spaces matches nothing") << " "
+                                                        << "" << false << QStringList {};
+    }
+
+    void araSearches()
+    {
+        QFETCH(QString, term1);
+        QFETCH(QString, term2);
+        QFETCH(bool, orChoice);
+        QFETCH(QStringList, rows);
+        StartedProgram program;
+        program.term1()->setText(term1);
+        program.term2()->setText(term2);
+        program.control<QRadioButton>(orChoice ? "RadioButton2" : "RadioButton1")->setChecked(true);
+        program.button("JvXPButton1")->click();
+        QCOMPARE(program.allRows(), rows);
+        QVERIFY(program.boxes.empty());
+    }
+
+    void resetEmptiesBothBoxesAndShowsEverything()
+    {
+        StartedProgram program;
+        program.term1()->setText(QStringLiteral("kazan"));
+        program.term2()->setText(QStringLiteral("buhar"));
+        program.button("JvXPButton1")->click();
+        QCOMPARE(program.allRows().size(), 1);
+        program.button("JvXPButton3")->click();
+        QCOMPARE(program.term1()->text(), QString());
+        QCOMPARE(program.term2()->text(), QString());
+        QCOMPARE(program.allRows(), kEveryRow);
+        QVERIFY(!program.window().query()->isFiltered());
+    }
+
+    void backspaceOnTheLastCharacter()
+    {
+        StartedProgram program;
+        QTest::keyClicks(program.term1(), QStringLiteral("b"));
+        QTest::keyClick(program.term1(), Qt::Key_Return);
+        QCOMPARE(program.allRows(), (QStringList {"1", "2.1.1", "3.1.2.4", "3.3"}));
+        QTest::keyClick(program.term1(), Qt::Key_Backspace); // filters by "b", then empties the box
+        QCOMPARE(program.term1()->text(), QString());
+        QCOMPARE(program.allRows(), (QStringList {"1", "2.1.1", "3.1.2.4", "3.3"}));
+        QTest::keyClick(program.term1(), Qt::Key_K); // the box was empty: nothing happens
+        QVERIFY(program.window().query()->isFiltered());
+        QCOMPARE(program.shownRows(), (QStringList {"1", "2.1.1", "3.1.2.4", "3.3"}));
+        QTest::keyClick(program.term1(), Qt::Key_Return); // filters by "k" again
+        QCOMPARE(program.allRows(),
+            (QStringList {"1.1.1", "1.1.2", "2", "2.1.1", "3.1.2.4", "3.3", "4.1.2.3"}));
+    }
+
+    void rowsFetchedLaterAreTestedWithTheBoxesAsTheyAreThen()
+    {
+        // A list longer than one fetch: what the grid fetches after the boxes were
+        // edited without a search uses the new text.
+        StartedProgram program;
+        std::vector<RatesRecord> records(3 * RatesTableModel::kFetchBatch);
+        for (size_t i = 0; i < records.size(); ++i) {
+            records[i].tum_kodu = QByteArray::number(qulonglong(i));
+            records[i].aciklama = i % 2 ? QByteArray("kazan") : QByteArray("buhar kazan");
+        }
+        program.window().query()->openWithRecords(records);
+        program.term1()->setText(QStringLiteral("kazan"));
+        program.button("JvXPButton1")->click();
+        program.window().query()->openWithRecords(records);
+        QCOMPARE(program.shownRows().size(), RatesTableModel::kFetchBatch);
+        program.term1()->setText(QStringLiteral("buhar")); // not a key press: no re-application
+        QCOMPARE(program.shownRows().size(), RatesTableModel::kFetchBatch);
+        const QStringList rows = program.allRows();
+        QCOMPARE(rows.size(), RatesTableModel::kFetchBatch + RatesTableModel::kFetchBatch);
+        QCOMPARE(rows.last(), QString::number(records.size() - 2)); // only "buhar kazan" rows later
+    }
+
+    void automaticSearchTick()
+    {
+        StartedProgram program;
+        program.term1()->setText(QStringLiteral("kazan"));
+        program.control<QCheckBox>("CheckBox1")->setChecked(false);
+        QTest::keyClick(program.term1(), Qt::Key_Return);
+        QCOMPARE(program.allRows(), kEveryRow); // automatic search is off
+        program.control<QCheckBox>("CheckBox1")->setChecked(true);
+        QCOMPARE(program.allRows(), kEveryRow); // ticking changes nothing at once
+        QTest::keyClick(program.term2(), Qt::Key_Return); // either box's key counts
+        QCOMPARE(program.allRows(), (QStringList {"1.1.1", "2.1.1"}));
+    }
+
+    void keysThatProduceNoCharacterDoNotSearch_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("searches");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << true;
+        QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << true;
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << true;
+        QTest::newRow("a letter") << int(Qt::Key_A) << int(Qt::NoModifier) << true;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << false;
+        QTest::newRow("Left") << int(Qt::Key_Left) << int(Qt::NoModifier) << false;
+        QTest::newRow("Home") << int(Qt::Key_Home) << int(Qt::NoModifier) << false;
+        QTest::newRow("Shift alone") << int(Qt::Key_Shift) << int(Qt::ShiftModifier) << false;
+    }
+
+    void keysThatProduceNoCharacterDoNotSearch()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, searches);
+        StartedProgram program;
+        program.term1()->setText(QStringLiteral("kazan"));
+        QSignalSpy restarts(program.window().query(), &RatesQuery::restarted);
+        QTest::keyClick(program.term1(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(restarts.count() > 0, searches);
+    }
+
+    void orAndAndRerunTheSearch()
+    {
+        StartedProgram program;
+        program.term1()->setText(QStringLiteral("kazan"));
+        program.term2()->setText(QStringLiteral("buhar"));
+        QSignalSpy restarts(program.window().query(), &RatesQuery::restarted);
+        auto *andChoice = program.control<QRadioButton>("RadioButton1");
+        auto *orChoice = program.control<QRadioButton>("RadioButton2");
+
+        QTest::mouseClick(andChoice, Qt::LeftButton); // already selected: nothing
+        QCOMPARE(restarts.count(), 0);
+        QTest::mouseClick(orChoice, Qt::LeftButton);
+        const int afterOr = restarts.count();
+        QVERIFY(afterOr > 0);
+        QCOMPARE(program.allRows(), (QStringList {"1.1.1", "2.1.1"}));
+        QTest::mouseClick(andChoice, Qt::LeftButton);
+        QVERIFY(restarts.count() > afterOr);
+        QCOMPARE(program.allRows(), (QStringList {"2.1.1"}));
+    }
+
+    void errorWhileReopeningLeavesTheGridEmptyUntilTheNextSearch()
+    {
+        StartedProgram program(QString {}); // no database at start: two boxes
+        program.term1()->setText(QStringLiteral("kazan"));
+        program.button("JvXPButton1")->click();
+        QCOMPARE(program.boxes.size(), size_t(3));
+        QVERIFY2(program.boxes[2].text.startsWith(QStringLiteral("Could not find file")),
+            qPrintable(program.boxes[2].text));
+        QCOMPARE(program.allRows(), QStringList {});
+        program.button("JvXPButton3")->click(); // the reset tries again too
+        QCOMPARE(program.boxes.size(), size_t(4));
+        program.run().install(QStringLiteral("fixture.mdb"));
+        program.term1()->setText(QStringLiteral("kazan"));
+        program.button("JvXPButton1")->click();
+        QCOMPARE(program.boxes.size(), size_t(4));
+        QCOMPARE(program.allRows(), (QStringList {"1.1.1", "2.1.1"}));
+    }
+
+    void errorWhileTestingARecordStopsTheFetchThere()
+    {
+        StartedProgram program;
+        int tested = 0;
+        program.window().query()->setFilterRecord([&](const RatesRecord &record) {
+            if (++tested == 4)
+                throw AppError(QStringLiteral("Bozuk kayıt"));
+            return record.aciklama.contains('a');
+        });
+        program.window().query()->setFiltered(true);
+        QCOMPARE(program.allRows(), QStringList {"1.1.1"}); // the fourth record failed
+        QTRY_COMPARE(program.boxes.size(), size_t(1)); // shown from the event loop
+        QCOMPARE(program.boxes[0].text, QStringLiteral("Bozuk kayıt."));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    Application application(argc, argv);
+    TestSearch test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_search.moc"

@@ -1,0 +1,364 @@
+#include "apperror.h"
+#include "application.h"
+#include "apptitle.h"
+#include "windowsupport.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QWebEngineView>
+
+class TestTamortanaF : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QRect>("geometry"); // null: laid out by alignment
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("fontFamily");
+        QTest::addColumn<int>("pixelSize");
+        QTest::addColumn<bool>("bold");
+        const QString sans = QStringLiteral("MS Sans Serif");
+        const QString tahoma = QStringLiteral("Tahoma");
+        QTest::newRow("title label")
+            << "Label1"
+            << "QLabel" << QRect(8, 4, 224, 20) << "ARANACAK SABİT KIYMET" << sans << 16 << true;
+        QTest::newRow("term 1") << "Edit1"
+                                << "QLineEdit" << QRect(4, 29, 197, 28) << "" << sans << 16
+                                << false;
+        QTest::newRow("ARA") << "JvXPButton1"
+                             << "XpButton" << QRect(206, 28, 106, 28) << "ARA" << tahoma << 16
+                             << true;
+        QTest::newRow("automatic search")
+            << "CheckBox1"
+            << "QCheckBox" << QRect(264, 10, 129, 17) << "Otomatik Ara" << sans << 13 << true;
+        QTest::newRow("new search, caption ends in a space")
+            << "JvXPButton3"
+            << "XpButton" << QRect(206, 92, 163, 28) << "YENİ ARAMA " << tahoma << 16 << true;
+        QTest::newRow("copy") << "JvXPButton4"
+                              << "XpButton" << QRect(206, 60, 106, 28) << "KOPYALA" << tahoma << 16
+                              << true;
+        QTest::newRow("term 2") << "Edit3"
+                                << "QLineEdit" << QRect(4, 85, 197, 28) << "" << sans << 16
+                                << false;
+        QTest::newRow("AND") << "RadioButton1"
+                             << "QRadioButton" << QRect(16, 64, 57, 17) << "VE" << sans << 13
+                             << true;
+        QTest::newRow("OR") << "RadioButton2"
+                            << "QRadioButton" << QRect(96, 64, 81, 17) << "VEYA" << sans << 13
+                            << true;
+        QTest::newRow("help button")
+            << "tfXPButton1"
+            << "PictureButton" << QRect(319, 32, 50, 50) << "" << sans << 11 << false;
+        QTest::newRow("banner caption")
+            << "Label2"
+            << "QLabel" << QRect() << "DETAYLI BİLGİ İÇİN YAZIYA TIKLAYIN" << sans << 21 << true;
+        QTest::newRow("grid") << "meslekkoduGrid"
+                              << "QTableView" << QRect() << "" << sans << 13 << false;
+        QTest::newRow("result area") << "JvXPContainer2"
+                                     << "XpContainer" << QRect() << "" << sans << 11 << false;
+        QTest::newRow("web panel") << "JvXPContainer5"
+                                   << "XpContainer" << QRect() << "" << sans << 11 << false;
+        QTest::newRow("top strip") << "JvXPContainer1"
+                                   << "XpContainer" << QRect() << "" << sans << 11 << false;
+        QTest::newRow("search area") << "JvXPContainer3"
+                                     << "XpContainer" << QRect() << "" << sans << 11 << false;
+        QTest::newRow("banner area") << "JvXPContainer4"
+                                     << "XpContainer" << QRect() << "" << sans << 11 << false;
+        QTest::newRow("banner") << "Image1"
+                                << "QLabel" << QRect() << "" << sans << 11 << false;
+        QTest::newRow("status bar") << "StatusBar1"
+                                    << "QStatusBar" << QRect() << "" << sans << 11 << false;
+    }
+
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, className);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QFETCH(QString, fontFamily);
+        QFETCH(int, pixelSize);
+        QFETCH(bool, bold);
+        StartedProgram program;
+        QWidget *control = program.control(qPrintable(name));
+        QVERIFY2(control, "no control of that name");
+        QCOMPARE(QString::fromLatin1(control->metaObject()->className()), className);
+        if (!geometry.isNull())
+            QCOMPARE(control->geometry(), geometry);
+        if (auto *label = qobject_cast<QLabel *>(control))
+            QCOMPARE(label->text(), text);
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            QCOMPARE(button->text(), text);
+        else if (auto *edit = qobject_cast<QLineEdit *>(control))
+            QCOMPARE(edit->text(), text);
+        QCOMPARE(control->font().family(), fontFamily);
+        QCOMPARE(control->font().pixelSize(), pixelSize);
+        QCOMPARE(control->font().bold(), bold);
+    }
+
+    void windowAndInitialState()
+    {
+        StartedProgram program;
+        TamortanaF &window = program.window();
+        QCOMPARE(window.objectName(), QStringLiteral("amortanaF"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Zelvor VUK Velkaro Hızlı Arama Programı"));
+        QCOMPARE(window.pos(), QPoint(418, 18));
+        QCOMPARE(window.size(), QSize(992, 466));
+        QVERIFY(program.control<QCheckBox>("CheckBox1")->isChecked());
+        QVERIFY(program.control<QRadioButton>("RadioButton1")->isChecked());
+        QVERIFY(!program.control<QRadioButton>("RadioButton2")->isChecked());
+        for (const char *name :
+            {"JvXPButton1", "JvXPButton3", "JvXPButton4", "tfXPButton1", "Image1"})
+            QCOMPARE(program.control(name)->cursor().shape(), Qt::PointingHandCursor);
+        program.control<QRadioButton>("RadioButton2")->setChecked(true);
+        QVERIFY(!program.control<QRadioButton>("RadioButton1")->isChecked());
+
+        const QList<int> panelWidths = [&] {
+            QList<int> widths;
+            for (int i = 1; i <= 4; ++i)
+                widths
+                    << program.control(qPrintable(QStringLiteral("StatusPanel%1").arg(i)))->width();
+            return widths;
+        }();
+        QCOMPARE(panelWidths, (QList<int> {20, 200, 430, 50}));
+    }
+
+    void tabOrderStartsInTheResultArea()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(program.grid()));
+        QStringList order;
+        QWidget *widget = program.grid();
+        for (int i = 0; i < 9; ++i) {
+            order << widget->objectName();
+            widget = widget->nextInFocusChain();
+            while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(&program.window())
+                || widget->objectName().isEmpty())
+                widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(order,
+            (QStringList {"meslekkoduGrid", "Edit1", "JvXPButton1", "CheckBox1", "JvXPButton3",
+                "JvXPButton4", "Edit3", "RadioButton1", "RadioButton2"}));
+    }
+
+    void gridShowsEveryRateWithItsDisplayTexts()
+    {
+        StartedProgram program;
+        QVERIFY(program.boxes.empty());
+        QTableView *grid = program.grid();
+        QAbstractItemModel *model = grid->model();
+        QCOMPARE(model->objectName(), QStringLiteral("meslekkoduSource"));
+        QStringList titles;
+        QList<int> widths;
+        for (int column = 0; column < model->columnCount(); ++column) {
+            titles << model->headerData(column, Qt::Horizontal).toString();
+            widths << grid->columnWidth(column);
+        }
+        QCOMPARE(titles, (QStringList {"Sıra No", "Açıklama", "Ömrü", "Oran", "Tebliğ"}));
+        QCOMPARE(widths, (QList<int> {62, 470, 42, 56, 42}));
+        QCOMPARE(program.allRows().size(), 12);
+
+        const auto cell
+            = [&](int row, int column) { return model->index(row, column).data().toString(); };
+        QCOMPARE(cell(2, RatesTableModel::Aciklama), QStringLiteral("ısıtma kazanı"));
+        QCOMPARE(cell(2, RatesTableModel::OmurYil), QStringLiteral("6,5"));
+        QCOMPARE(cell(2, RatesTableModel::Oran2), QStringLiteral("2,50 %"));
+        QCOMPARE(cell(3, RatesTableModel::Teblig), QString());
+        QCOMPARE(cell(5, RatesTableModel::Oran2), QString());
+        QCOMPARE(cell(8, RatesTableModel::Aciklama).size(), 255);
+        QCOMPARE(model->index(2, RatesTableModel::Oran2).data(Qt::TextAlignmentRole).toInt(),
+            int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(model->index(2, RatesTableModel::Aciklama).data(Qt::TextAlignmentRole).toInt(),
+            int(Qt::AlignLeft | Qt::AlignVCenter));
+        QCOMPARE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable, Qt::NoItemFlags);
+        QVERIFY(grid->horizontalHeader()->sectionsMovable());
+    }
+
+    void indicatorMarksTheCurrentRecord()
+    {
+        StartedProgram program;
+        QTableView *grid = program.grid();
+        QAbstractItemModel *model = grid->model();
+        QCOMPARE(grid->currentIndex().row(), 0);
+        QVERIFY(!model->headerData(0, Qt::Vertical).toString().isEmpty());
+        grid->setCurrentIndex(model->index(3, 1));
+        QVERIFY(model->headerData(0, Qt::Vertical).toString().isEmpty());
+        QVERIFY(!model->headerData(3, Qt::Vertical).toString().isEmpty());
+        QCOMPARE(program.window().query()->currentRecord().tum_kodu, QByteArray("1.1.2"));
+    }
+
+    void databaseThatCannotBeOpenedShowsTwoBoxes_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << ""
+                                      << "Could not find file";
+        QTest::newRow("wrong password") << "otherpass.mdb"
+                                        << "Not a valid password.";
+    }
+
+    void databaseThatCannotBeOpenedShowsTwoBoxes()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, message);
+        StartedProgram program(fixture);
+        QCOMPARE(program.boxes.size(), size_t(2));
+        for (const MessageBox::Request &box : program.boxes) {
+            QCOMPARE(box.kind, MessageBox::Kind::Error);
+            QCOMPARE(box.caption, applicationTitle());
+            QVERIFY2(box.text.startsWith(message), qPrintable(box.text));
+        }
+        QCOMPARE(program.window().dataSource()->rowCount(), 0);
+        program.showAndWait();
+        QTRY_VERIFY(program.window().webPanel()->view());
+        QTest::qWait(50);
+        QCOMPARE(program.navigations->count(), 0);
+
+        // The window works: ARA tries again, and succeeds once the database is there.
+        program.run().install(QStringLiteral("fixture.mdb"));
+        program.button("JvXPButton1")->click();
+        QCOMPARE(program.boxes.size(), size_t(2));
+        QCOMPARE(program.allRows().size(), 12);
+        program.window().close();
+        QVERIFY(!program.window().query());
+    }
+
+    void goodStartNavigatesTheWebViewOnceAfterTheFirstPaint()
+    {
+        StartedProgram program;
+        QVERIFY(!program.window().findChild<QWebEngineView *>(QStringLiteral("WebBrowser2")));
+        program.showAndWait();
+        QTRY_COMPARE(program.navigations->count(), 1);
+        QCOMPARE(program.navigations->at(0).at(0).toUrl(),
+            QUrl(QStringLiteral("https://www.zelvor.com.tr/Velkaro_Programi.htm")));
+        QVERIFY(program.window().findChild<QWebEngineView *>(QStringLiteral("WebBrowser2")));
+        QTest::qWait(50);
+        QCOMPARE(program.navigations->count(), 1);
+    }
+
+    void linksOpenOutsideEveryTime()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        for (int i = 0; i < 2; ++i) {
+            QTest::mouseClick(program.control("Image1"), Qt::LeftButton);
+            QTest::mouseClick(program.control("Label2"), Qt::LeftButton, {}, QPoint(5, 5));
+        }
+        program.window().close();
+        const QString host = QStringLiteral("https://www.zelvor.com.tr");
+        QCOMPARE(program.openedUrls,
+            (QList<QUrl> {host + "/download/Zelvor_Tarsem.exe", host + "/personel.htm",
+                host + "/download/Zelvor_Tarsem.exe", host + "/personel.htm",
+                host + "/zelvor_yazilim.htm"}));
+        // The publisher's page opens before the query is freed.
+        QCOMPARE(program.queryExistedWhenOpened.last(), true);
+        QVERIFY(!program.window().query());
+        QCOMPARE(program.window().dataSource()->rowCount(), 0);
+    }
+
+    void closingAfterAFailedStartStillOpensThePublishersPage()
+    {
+        StartedProgram program(QString {});
+        program.window().close();
+        QCOMPARE(program.openedUrls.size(), 1);
+        QVERIFY(!program.window().query());
+        // Nothing may use the freed query afterwards.
+        program.button("JvXPButton1")->click();
+        program.button("JvXPButton3")->click();
+        QTest::keyClick(program.term1(), Qt::Key_A);
+    }
+
+    void narrowWindowHidesTheWebPanelOnly()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        QWidget *webPanel = program.control("JvXPContainer5");
+        program.window().resize(1000, 466);
+        QTRY_VERIFY(webPanel->width() > 200);
+        program.window().resize(721, 466);
+        QTRY_COMPARE(webPanel->width(), 0);
+        QCOMPARE(program.grid()->width(), 721);
+        QCOMPARE(program.control("JvXPContainer3")->width(), 385);
+        QCOMPARE(program.control("JvXPContainer1")->height(), 121);
+        QCOMPARE(program.control("Image1")->width(), 337);
+    }
+
+    void handlerErrorsReachTheErrorBox_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a letter gets a full stop") << "Hata"
+                                                   << "Hata.";
+        QTest::newRow("an exclamation mark stays") << "Bitti!"
+                                                   << "Bitti!";
+        QTest::newRow("a full stop stays") << "Tamam."
+                                           << "Tamam.";
+        QTest::newRow("a colon gets one") << "Dosya:"
+                                          << "Dosya:.";
+        QTest::newRow("a closing bracket stays") << "(x)"
+                                                 << "(x)";
+        QTest::newRow("a Turkish letter gets one") << "Şişli"
+                                                   << "Şişli.";
+        QTest::newRow("a trailing space stays") << "boşluk "
+                                                << "boşluk ";
+        QTest::newRow("empty stays empty") << ""
+                                           << "";
+    }
+
+    void handlerErrorsReachTheErrorBox()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        std::vector<MessageBox::Request> boxes;
+        const auto previous = MessageBox::setPresenter(
+            [&](const MessageBox::Request &box) { boxes.push_back(box); });
+
+        // An event handler that throws, delivered by the application object.
+        class Throwing : public QWidget
+        {
+        public:
+            QString message;
+            int presses = 0;
+
+        protected:
+            void mousePressEvent(QMouseEvent *) override
+            {
+                ++presses;
+                throw AppError(message);
+            }
+        } widget;
+        widget.message = message;
+        widget.resize(50, 50);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QTest::mouseClick(&widget, Qt::LeftButton);
+        QTest::mouseClick(&widget, Qt::LeftButton);
+
+        MessageBox::setPresenter(previous);
+        QCOMPARE(widget.presses, 2); // the program carried on after the first
+        QCOMPARE(boxes.size(), size_t(2));
+        QCOMPARE(boxes[0].text, shown);
+        QCOMPARE(boxes[0].caption, applicationTitle());
+        QCOMPARE(boxes[0].kind, MessageBox::Kind::Error);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    Application application(argc, argv);
+    TestTamortanaF test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_tamortanaf.moc"

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "messagebox.h"
+#include "ratesquery.h"
+#include "ratestablemodel.h"
+#include "startup.h"
+#include "tamortanaf.h"
+#include "testsupport.h"
+#include "urlopener.h"
+#include "webpanel.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QUrl>
+
+// The program started as it starts for a user, in a run directory of its own, with
+// every message box and every outside address recorded instead of shown or opened.
+class StartedProgram
+{
+public:
+    explicit StartedProgram(const QString &fixture = QStringLiteral("fixture.mdb"))
+        : m_run(fixture)
+    {
+        m_previousPresenter = MessageBox::setPresenter(
+            [this](const MessageBox::Request &request) { boxes.push_back(request); });
+        m_previousOpener = urlopener::setOpener([this](const QUrl &url, QWidget *) {
+            openedUrls << url;
+            queryExistedWhenOpened << (windows.amortanaF && windows.amortanaF->query() != nullptr);
+        });
+        windows = createMainWindows();
+        navigations
+            = std::make_unique<QSignalSpy>(window().webPanel(), &WebPanel::navigationRequested);
+    }
+
+    ~StartedProgram()
+    {
+        navigations.reset();
+        windows = MainWindows();
+        MessageBox::setPresenter(m_previousPresenter);
+        urlopener::setOpener(m_previousOpener);
+    }
+
+    TamortanaF &window() const { return *windows.amortanaF; }
+    template<typename T = QWidget> T *control(const char *name) const
+    {
+        return window().findChild<T *>(QLatin1String(name));
+    }
+    QTableView *grid() const { return control<QTableView>("meslekkoduGrid"); }
+    QLineEdit *term1() const { return control<QLineEdit>("Edit1"); }
+    QLineEdit *term2() const { return control<QLineEdit>("Edit3"); }
+    QAbstractButton *button(const char *name) const { return control<QAbstractButton>(name); }
+
+    // Every row the grid can reach, fetched to the end, as list numbers.
+    QStringList allRows() const
+    {
+        RatesTableModel *model = window().dataSource();
+        while (model->canFetchMore())
+            model->fetchMore();
+        return shownRows();
+    }
+
+    // The rows the grid holds now, without fetching more.
+    QStringList shownRows() const
+    {
+        RatesTableModel *model = window().dataSource();
+        QStringList rows;
+        for (int row = 0; row < model->rowCount(); ++row)
+            rows << model->index(row, RatesTableModel::TumKodu).data().toString();
+        return rows;
+    }
+
+    void showAndWait()
+    {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+    }
+
+    RunDirectory &run() { return m_run; }
+
+    MainWindows windows;
+    std::vector<MessageBox::Request> boxes;
+    QList<QUrl> openedUrls;
+    QList<bool> queryExistedWhenOpened;
+    std::unique_ptr<QSignalSpy> navigations;
+
+private:
+    RunDirectory m_run;
+    MessageBox::Presenter m_previousPresenter;
+    urlopener::Opener m_previousOpener;
+};
