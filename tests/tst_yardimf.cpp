@@ -135,6 +135,8 @@ void TestYardimF::plainTextLineBreaks_data()
     QTest::newRow("LF CR") << QByteArray("bir\n\riki") << QStringList {"bir", "iki"};
     QTest::newRow("two CR LF make an empty line")
         << QByteArray("bir\r\n\r\niki") << QStringList {"bir", "", "iki"};
+    QTest::newRow("CR and LF apart are two breaks")
+        << QByteArray("bir\riki\n\xfc\xe7") << QStringList {"bir", "iki", u"üç"_qs};
     QTest::newRow("CR LF then a lone CR")
         << QByteArray("bir\r\n\riki") << QStringList {"bir", "", "iki"};
     QTest::newRow("Windows-1254 letters")
@@ -433,6 +435,7 @@ void TestYardimF::tabAndSelectionStayInView()
     view->selectAll();
 
     QTest::keyClick(view, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), view);
     QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), view);
 
