@@ -96,6 +96,8 @@ constexpr std::array kSkippedDestinations = {
     "xmlnstbl"sv,
 };
 
+static_assert(std::is_sorted(kSkippedDestinations.begin(), kSkippedDestinations.end()));
+
 bool isSkippedDestination(std::string_view word)
 {
     return std::binary_search(kSkippedDestinations.begin(), kSkippedDestinations.end(), word);
