@@ -2,6 +2,7 @@
 
 #include "apptitle.h"
 #include "cp1254.h"
+#include "detaildialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -11,6 +12,11 @@ namespace {
 
 void presentForReal(const MessageBox::Request &request)
 {
+    if (request.kind == MessageBox::Kind::Detail) {
+        DetailDialog dialog(request.caption, request.text, request.parent);
+        dialog.exec();
+        return;
+    }
     QMessageBox box(request.parent);
     box.setWindowTitle(request.caption);
     box.setText(request.text);

@@ -2,12 +2,17 @@
 
 #include "ui_tamortanaf.h"
 
+#include "apptitle.h"
 #include "cp1254.h"
 #include "errorreporting.h"
+#include "fieldtext.h"
 #include "jetconnection.h"
+#include "messagebox.h"
 #include "publisherpages.h"
+#include "ratesgriddelegate.h"
 #include "ratesquery.h"
 #include "ratestablemodel.h"
+#include "systemclipboard.h"
 #include "turkishfold.h"
 #include "tyardimf.h"
 #include "urlopener.h"
@@ -17,6 +22,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 
 #include <array>
@@ -68,6 +74,10 @@ constexpr QPoint kRestoredPosition(418, 18);
 constexpr std::array<int, RatesTableModel::ColumnCount> kColumnWidths = {62, 470, 42, 56, 42};
 constexpr int kIndicatorWidth = 12;
 
+// Every second record of the result is drawn on this light blue band.
+constexpr QRgb kBandColour = qRgb(223, 235, 255);
+constexpr QRgb kBandTextColour = qRgb(0, 0, 0);
+
 // Keys that produce a character in a box: the printable ones, and the control
 // characters of Enter, Backspace, Escape and the Ctrl combinations. Delete, Tab and
 // the moving keys produce none.
@@ -111,6 +121,7 @@ TamortanaF::TamortanaF(QWidget *parent)
     applyFonts();
     createStatusPanels();
     setUpGrid();
+    buildPopupMenu();
     connectHandlers();
     // The result area takes the focus first, not the term boxes.
     setFocusProxy(m_ui->meslekkoduGrid);
@@ -158,6 +169,8 @@ void TamortanaF::setUpGrid()
     grid->setModel(m_dataSource);
     QHeaderView *titles = grid->horizontalHeader();
     titles->setSectionsMovable(true);
+    // A click on a title moves neither the record nor the column.
+    titles->setSectionsClickable(false);
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < RatesTableModel::ColumnCount; ++column)
@@ -166,7 +179,26 @@ void TamortanaF::setUpGrid()
     indicator->setSectionResizeMode(QHeaderView::Fixed);
     indicator->setFixedWidth(kIndicatorWidth);
     indicator->setDefaultAlignment(Qt::AlignCenter);
-    grid->viewport()->installEventFilter(this);
+    grid->setItemDelegate(new RatesGridDelegate(
+        [this](int recordNumber, CellColours &colours) {
+            meslekkoduGridDrawColumnCell(recordNumber, colours);
+        },
+        grid));
+    // Title row, indicator column and empty area all count as the grid for the mouse.
+    for (QWidget *part :
+        {static_cast<QWidget *>(grid), grid->viewport(), titles->viewport(), indicator->viewport()})
+        part->installEventFilter(this);
+}
+
+void TamortanaF::buildPopupMenu()
+{
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    const std::array<QAction *, 6> items = {m_ui->SeSabitKymet1, m_ui->MeslekAdnKopyala1,
+        m_ui->MeslekKoduveAdnKopyala1, m_ui->Ara1, m_ui->m1, m_ui->MeslekAdveKoduNe1};
+    m_popupMenu->addActions({items.begin(), items.end()});
+    // The shortcuts are the grid's own: they act only while the grid has the focus.
+    m_ui->meslekkoduGrid->addActions({items.begin(), items.end()});
 }
 
 void TamortanaF::connectHandlers()
@@ -189,6 +221,18 @@ void TamortanaF::connectHandlers()
         if (checked)
             errorreporting::reportErrors([this] { RadioButton2Click(); });
     });
+    connect(m_ui->JvXPButton4, &QAbstractButton::clicked, this,
+        guarded(this, &TamortanaF::JvXPButton4Click));
+    connect(m_ui->SeSabitKymet1, &QAction::triggered, this,
+        guarded(this, &TamortanaF::JvXPButton4Click));
+    connect(m_ui->MeslekAdnKopyala1, &QAction::triggered, this,
+        guarded(this, &TamortanaF::MeslekAdnKopyala1Click));
+    connect(m_ui->MeslekKoduveAdnKopyala1, &QAction::triggered, this,
+        guarded(this, &TamortanaF::MeslekKoduveAdnKopyala1Click));
+    connect(m_ui->Ara1, &QAction::triggered, this, guarded(this, &TamortanaF::JvXPButton1Click));
+    connect(m_ui->m1, &QAction::triggered, this, guarded(this, &TamortanaF::JvXPButton3Click));
+    connect(m_ui->MeslekAdveKoduNe1, &QAction::triggered, this,
+        guarded(this, &TamortanaF::MeslekAdveKoduNe1Click));
     m_ui->Edit1->installEventFilter(this);
     m_ui->Edit3->installEventFilter(this);
     m_ui->Image1->installEventFilter(this);
@@ -239,7 +283,64 @@ bool TamortanaF::eventFilter(QObject *watched, QEvent *event)
         m_firstPaintSeen = true;
         QTimer::singleShot(0, m_webPanel, &WebPanel::createView);
     }
+    if (filterGridEvent(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TamortanaF::filterGridEvent(QObject *watched, QEvent *event)
+{
+    QTableView *grid = m_ui->meslekkoduGrid;
+    const bool onGrid = watched == grid || watched == grid->viewport()
+        || watched == grid->horizontalHeader()->viewport()
+        || watched == grid->verticalHeader()->viewport();
+    if (!onGrid)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (watched == grid->viewport()) {
+            // Any button makes the row under it current first, so that what follows
+            // (the popup, the tooltip) is about the record clicked.
+            const QModelIndex index
+                = grid->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+            if (index.isValid())
+                grid->setCurrentIndex(index);
+        }
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            errorreporting::reportErrors([this] { MeslekAdveKoduNe1Click(); });
+            return true;
+        }
+        return false;
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::RightButton && watched != grid)
+            openPopupMenu(mouse->globalPosition().toPoint());
+        errorreporting::reportErrors([this] { meslekkoduGridMouseUp(); });
+        return false;
+    }
+    case QEvent::ContextMenu:
+        // The mouse opens the popup when the button goes up; the keyboard's menu key
+        // opens it at the grid's top-left corner.
+        if (static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard)
+            openPopupMenu(grid->mapToGlobal(QPoint(0, 0)));
+        return true;
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == grid && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            openPopupMenu(grid->mapToGlobal(QPoint(0, 0)));
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void TamortanaF::openPopupMenu(const QPoint &globalPosition)
+{
+    m_popupMenu->exec(globalPosition);
 }
 
 void TamortanaF::closeEvent(QCloseEvent *event)
@@ -342,6 +443,59 @@ void TamortanaF::tfXPButton1Click()
 {
     if (m_helpWindow)
         m_helpWindow->showAndReload();
+}
+
+const RatesRecord &TamortanaF::currentRecord() const
+{
+    static const RatesRecord kNoRecord;
+    return m_query ? m_query->currentRecord() : kNoRecord;
+}
+
+void TamortanaF::meslekkoduGridDrawColumnCell(int recordNumber, CellColours &colours) const
+{
+    // Whatever the cell's state: in a banded row the focused current cell loses its
+    // highlight too, and only the focus rectangle marks it.
+    if (recordNumber % 2 == 0)
+        colours = {QColor::fromRgb(kBandColour), QColor::fromRgb(kBandTextColour)};
+}
+
+void TamortanaF::meslekkoduGridMouseUp()
+{
+    // The whole description, shown as plain text: neither a "|" nor markup in the
+    // description may cut or change what the user reads.
+    const QString description = cp1254::toUnicode(currentRecord().aciklama);
+    m_ui->meslekkoduGrid->setToolTip(description.isEmpty()
+            ? QString()
+            : QStringLiteral("<p style='white-space:pre-wrap'>") + description.toHtmlEscaped()
+                + QStringLiteral("</p>"));
+}
+
+void TamortanaF::copyToClipboard(const QString &text)
+{
+    // An empty value leaves whatever the clipboard held.
+    if (!text.isEmpty())
+        systemclipboard::setText(systemclipboard::withPlatformLineBreaks(text));
+}
+
+void TamortanaF::JvXPButton4Click()
+{
+    copyToClipboard(cp1254::toUnicode(currentRecord().aciklama));
+}
+
+void TamortanaF::MeslekAdnKopyala1Click()
+{
+    copyToClipboard(fieldtext::generalNumber(currentRecord().omur_yil));
+}
+
+void TamortanaF::MeslekKoduveAdnKopyala1Click()
+{
+    copyToClipboard(fieldtext::generalNumber(currentRecord().oran2));
+}
+
+void TamortanaF::MeslekAdveKoduNe1Click()
+{
+    MessageBox::show({MessageBox::Kind::Detail, applicationTitle(),
+        QStringLiteral("Açıklama:") + cp1254::toUnicode(currentRecord().aciklama), this});
 }
 
 void TamortanaF::Image1Click()

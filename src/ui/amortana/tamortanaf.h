@@ -10,6 +10,8 @@ class TamortanaF;
 }
 
 class JetConnection;
+class QMenu;
+struct CellColours;
 class RatesQuery;
 class RatesTableModel;
 class TyardimF;
@@ -48,6 +50,14 @@ public:
     void tfXPButton1Click();
     void Image1Click();
     void Label2Click();
+    void meslekkoduGridDrawColumnCell(int recordNumber, CellColours &colours) const;
+    void meslekkoduGridMouseUp();
+    void JvXPButton4Click();
+    void MeslekAdnKopyala1Click();
+    void MeslekKoduveAdnKopyala1Click();
+    void MeslekAdveKoduNe1Click();
+
+    QMenu *popupMenu() const { return m_popupMenu; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,8 +68,13 @@ private:
     void createStatusPanels();
     void setUpGrid();
     void connectHandlers();
+    void buildPopupMenu();
     void makeFirstRowCurrent();
     void freeQuery();
+    bool filterGridEvent(QObject *watched, QEvent *event);
+    void openPopupMenu(const QPoint &globalPosition);
+    const RatesRecord &currentRecord() const;
+    static void copyToClipboard(const QString &text);
 
     // A term box's text, converted and folded, kept as long as the box holds the same
     // text: the filter reads both boxes for every record it tests.
@@ -76,6 +91,7 @@ private:
     std::unique_ptr<RatesQuery> m_query; // meslekkoduQuery; freed by FormCloseQuery
     RatesTableModel *m_dataSource; // meslekkoduSource
     WebPanel *m_webPanel;
+    QMenu *m_popupMenu = nullptr; // PopupMenu1
     TyardimF *m_helpWindow = nullptr;
     QString m_searchModeToken; // "ikide" after a switch to OR, "birde" after one back
     mutable FoldedTerm m_term1;

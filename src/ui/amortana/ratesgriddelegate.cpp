@@ -1,0 +1,60 @@
+#include "ratesgriddelegate.h"
+
+#include "ratestablemodel.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace {
+
+// A cell holds one line: a line break inside a description is shown as a space.
+QString oneLine(QString text)
+{
+    static const QRegularExpression lineBreaks(QStringLiteral("[\r\n]+"));
+    return text.replace(lineBreaks, QStringLiteral(" "));
+}
+
+} // namespace
+
+RatesGridDelegate::RatesGridDelegate(DrawColumnCell drawColumnCell, QObject *parent)
+    : QStyledItemDelegate(parent)
+    , m_drawColumnCell(std::move(drawColumnCell))
+{ }
+
+void RatesGridDelegate::paint(
+    QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const bool focusedCurrentCell = option.state & QStyle::State_HasFocus;
+    CellColours colours {
+        option.palette.color(QPalette::Base), option.palette.color(QPalette::Text)};
+    if (focusedCurrentCell)
+        colours = {option.palette.color(QPalette::Highlight),
+            option.palette.color(QPalette::HighlightedText)};
+
+    if (m_drawColumnCell)
+        m_drawColumnCell(index.data(RatesTableModel::RecordNumberRole).toInt(), colours);
+
+    painter->save();
+    painter->setClipRect(option.rect);
+    painter->fillRect(option.rect, colours.background);
+    painter->setFont(option.font);
+    painter->setPen(colours.text);
+    const bool rightAligned = index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight;
+    const QRect textRect = rightAligned ? option.rect.adjusted(0, kTextTop, -kTextRight, 0)
+                                        : option.rect.adjusted(kTextLeft, kTextTop, 0, 0);
+    painter->drawText(textRect,
+        (rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop | Qt::TextSingleLine,
+        oneLine(index.data(Qt::DisplayRole).toString()));
+    painter->restore();
+
+    if (focusedCurrentCell) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = option.rect;
+        focus.backgroundColor = colours.background;
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+    }
+}

@@ -1,0 +1,391 @@
+#include "application.h"
+#include "apptitle.h"
+#include "detaildialog.h"
+#include "ratesgriddelegate.h"
+#include "windowsupport.h"
+
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace {
+
+constexpr QRgb kBand = qRgb(223, 235, 255);
+
+// What the tooltip shows a user, without its markup.
+QString shownTooltip(const QWidget *widget)
+{
+    QTextDocument document;
+    document.setHtml(widget->toolTip());
+    return document.toPlainText();
+}
+
+const QString kSentinel = QStringLiteral("pano önceden");
+
+} // namespace
+
+class TestRecordCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void selectRow(StartedProgram &program, int row, int column = 1)
+    {
+        program.grid()->setCurrentIndex(program.grid()->model()->index(row, column));
+    }
+
+    static QColor pixelInRow(StartedProgram &program, int row)
+    {
+        QTableView *grid = program.grid();
+        const QRect cell = grid->visualRect(grid->model()->index(row, RatesTableModel::TumKodu));
+        const QImage image = grid->viewport()->grab().toImage();
+        // Right of the text, left of the grid line: pure background.
+        return image.pixelColor(cell.right() - 3, cell.center().y());
+    }
+
+private slots:
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+        QGuiApplication::clipboard()->setText(kSentinel);
+    }
+
+    void evenRecordNumbersAreBanded()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        program.window().resize(1000, 700);
+        program.control("Edit1")->setFocus(); // no focused current cell
+        QCOMPARE(pixelInRow(program, 0).rgb() == kBand, false);
+        QCOMPARE(pixelInRow(program, 1).rgb(), kBand);
+        QCOMPARE(pixelInRow(program, 2).rgb() == kBand, false);
+        QCOMPARE(pixelInRow(program, 3).rgb(), kBand);
+    }
+
+    void bandingFollowsTheUnfilteredPosition()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        program.term1()->setText(QStringLiteral("a"));
+        program.button("JvXPButton1")->click();
+        // Records 1, 2, 3, ... of "a": numbers 1, 2, 3, 5, 6, 7, 9, 10, 11, 12.
+        QCOMPARE(program.allRows().mid(0, 5), (QStringList {"1", "1.1", "1.1.1", "2", "2.1"}));
+        program.term1()->setFocus();
+        QCOMPARE(pixelInRow(program, 1).rgb(), kBand); // record 2
+        QCOMPARE(pixelInRow(program, 3).rgb() == kBand, false); // record 5
+        QCOMPARE(pixelInRow(program, 4).rgb(), kBand); // record 6, right after record 5
+    }
+
+    void focusedCurrentCellInABandedRowLosesItsHighlight()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        program.grid()->setFocus();
+        QTRY_VERIFY(program.grid()->hasFocus());
+        selectRow(program, 1, RatesTableModel::TumKodu);
+        QCOMPARE(pixelInRow(program, 1).rgb(), kBand);
+        selectRow(program, 2, RatesTableModel::TumKodu);
+        QCOMPARE(pixelInRow(program, 2), program.grid()->palette().color(QPalette::Highlight));
+    }
+
+    void cellTextIsOneLineAtTheDeclaredMargins()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        program.term1()->setFocus();
+        QTableView *grid = program.grid();
+        const QImage image = grid->viewport()->grab().toImage();
+        const auto inkColumns = [&](int row, int column) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, column));
+            const QColor background = image.pixelColor(cell.right() - 1, cell.bottom() - 1);
+            int first = -1;
+            int last = -1;
+            for (int x = cell.left(); x < cell.right(); ++x) {
+                for (int y = cell.top(); y < cell.bottom(); ++y) {
+                    if (image.pixelColor(x, y) != background && qGray(image.pixel(x, y)) < 128) {
+                        first = first < 0 ? x - cell.left() : first;
+                        last = x - cell.left();
+                    }
+                }
+            }
+            return std::pair {first, cell.width() - 1 - last};
+        };
+        // Text columns start 2 px in; number columns end 3 px before the edge.
+        QVERIFY(inkColumns(0, RatesTableModel::TumKodu).first >= 2);
+        QVERIFY(inkColumns(0, RatesTableModel::TumKodu).first <= 4);
+        QVERIFY(inkColumns(0, RatesTableModel::Teblig).second >= 3);
+        QVERIFY(inkColumns(0, RatesTableModel::Teblig).second <= 5);
+    }
+
+    void tooltipShowsTheWholeDescriptionOfTheLastClick_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("a plain row") << 2 << "ısıtma kazanı";
+        QTest::newRow("a bar does not cut it, an ampersand shows") << 9 << "Pompa | vana & armatür";
+        QTest::newRow("its own line break") << 10 << "Birinci satır\nİkinci satır";
+        QTest::newRow("quotes") << 11 << "Öğütücü, şişe ve ÇÖP ÜRETİM hattı; \"tırnak\"";
+    }
+
+    void tooltipShowsTheWholeDescriptionOfTheLastClick()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, description);
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        QCOMPARE(grid->toolTip(), QString()); // nothing before the first release
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(shownTooltip(grid), description);
+        // Keyboard moves leave it as it is.
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(shownTooltip(grid), description);
+    }
+
+    void tooltipOnTheTitleRowAndOnAnEmptyGrid()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        selectRow(program, 3);
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(shownTooltip(grid), QStringLiteral("KIRMIZI"));
+        program.term1()->setText(QStringLiteral("yok böyle bir şey"));
+        program.button("JvXPButton1")->click();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(grid->toolTip(), QString());
+    }
+
+    void longDescriptionTooltipIsWhole()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        const QRect cell = grid->visualRect(grid->model()->index(8, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(shownTooltip(grid).endsWith(QStringLiteral("açık SON.")));
+        QCOMPARE(shownTooltip(grid).size(), 705);
+    }
+
+    void copyCommands_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("clipboard");
+        QTest::newRow("description") << 2 << "SeSabitKymet1"
+                                     << "ısıtma kazanı";
+        QTest::newRow("life 6.5") << 2 << "MeslekAdnKopyala1"
+                                  << "6,5";
+        QTest::newRow("life 10 as two characters") << 1 << "MeslekAdnKopyala1"
+                                                   << "10";
+        QTest::newRow("rate 0.025 as 2,5") << 2 << "MeslekKoduveAdnKopyala1"
+                                           << "2,5";
+        QTest::newRow("rate 0.2 as 20") << 4 << "MeslekKoduveAdnKopyala1"
+                                        << "20";
+        QTest::newRow("rate 0 copies nothing") << 5 << "MeslekKoduveAdnKopyala1" << kSentinel;
+        QTest::newRow("negative rate copies nothing")
+            << 6 << "MeslekKoduveAdnKopyala1" << kSentinel;
+        QTest::newRow("null rate copies nothing") << 7 << "MeslekKoduveAdnKopyala1" << kSentinel;
+        QTest::newRow("null life copies nothing") << 4 << "MeslekAdnKopyala1" << kSentinel;
+        QTest::newRow("long description whole") << 8 << "SeSabitKymet1"
+                                                << "";
+        QTest::newRow("line break in the platform's form") << 10 << "SeSabitKymet1"
+                                                           << "Birinci satır\nİkinci satır";
+    }
+
+    void copyCommands()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, command);
+        QFETCH(QString, clipboard);
+        StartedProgram program;
+        selectRow(program, row);
+        program.window().findChild<QAction *>(command)->trigger();
+        const QString copied = QGuiApplication::clipboard()->text();
+        if (clipboard.isEmpty()) {
+            QCOMPARE(copied.size(), 705);
+            QVERIFY(copied.contains(QStringLiteral("ÇÖMLEKÇİLİK")));
+        } else {
+            QCOMPARE(copied, clipboard);
+        }
+    }
+
+    void copyButtonCopiesTheDescription()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        selectRow(program, 9);
+        QTest::mouseClick(program.button("JvXPButton4"), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Pompa | vana & armatür"));
+        QCOMPARE(QApplication::focusWidget(), program.button("JvXPButton4"));
+    }
+
+    void emptyResultCopiesNothingAndShowsTheLabelAlone()
+    {
+        StartedProgram program(QStringLiteral("empty.mdb"));
+        for (const char *command :
+            {"SeSabitKymet1", "MeslekAdnKopyala1", "MeslekKoduveAdnKopyala1"})
+            program.window().findChild<QAction *>(QLatin1String(command))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), kSentinel);
+        program.window().MeslekAdveKoduNe1Click();
+        QCOMPARE(program.boxes.size(), size_t(1));
+        QCOMPARE(program.boxes[0].text, QStringLiteral("Açıklama:"));
+    }
+
+    void detailShowsTheDescriptionExactly_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ampersand and bar kept") << 9 << "Açıklama:Pompa | vana & armatür";
+        QTest::newRow("line break kept") << 10 << "Açıklama:Birinci satır\nİkinci satır";
+    }
+
+    void detailShowsTheDescriptionExactly()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, message);
+        StartedProgram program;
+        selectRow(program, row);
+        program.window().findChild<QAction *>(QStringLiteral("MeslekAdveKoduNe1"))->trigger();
+        QCOMPARE(program.boxes.size(), size_t(1));
+        QCOMPARE(program.boxes[0].kind, MessageBox::Kind::Detail);
+        QCOMPARE(program.boxes[0].caption, applicationTitle());
+        QCOMPARE(program.boxes[0].text, message);
+    }
+
+    void doubleClickAnywhereShowsTheDescription()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        const QRect cell = grid->visualRect(grid->model()->index(3, 1));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(program.boxes.size(), size_t(2));
+        QCOMPARE(program.boxes[0].text, QStringLiteral("Açıklama:KIRMIZI"));
+        QCOMPARE(program.boxes[1].text, QStringLiteral("Açıklama:KIRMIZI"));
+    }
+
+    void shortcutsActOnlyWhileTheGridHasTheFocus()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        selectRow(program, 2);
+        program.grid()->setFocus();
+        QTRY_VERIFY(program.grid()->hasFocus());
+        QTest::keyClick(program.grid(), Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("2,5"));
+        QTest::keyClick(program.grid(), Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("6,5"));
+        QTest::keyClick(program.grid(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ısıtma kazanı"));
+        QTest::keyClick(program.grid(), Qt::Key_F1);
+        QCOMPARE(program.boxes.size(), size_t(1));
+
+        QLineEdit *box = program.term2();
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        box->setText(QStringLiteral("seçili"));
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("seçili"));
+        QTest::keyClick(box, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("seçili"));
+        QTest::keyClick(box, Qt::Key_F1);
+        QCOMPARE(program.boxes.size(), size_t(1));
+    }
+
+    void popupMenuItemsAndShortcuts()
+    {
+        StartedProgram program;
+        QMenu *menu = program.window().findChild<QMenu *>(QStringLiteral("PopupMenu1"));
+        QVERIFY(menu);
+        QStringList items;
+        for (const QAction *action : menu->actions())
+            items << action->text() + u'|'
+                    + action->shortcut().toString(QKeySequence::PortableText);
+        QCOMPARE(items,
+            (QStringList {"Açıklamayı Kopyala|Ctrl+C", "Amortisman Yılını Kopyala|Ctrl+B",
+                "Amortisman Oranını Kopyala|Ctrl+T", "Ara|", "Tümü|",
+                "Amortisman Açıklaması Ne?|F1"}));
+    }
+
+    void rightClickMakesTheRowCurrentAndOpensThePopupOnRelease()
+    {
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        QMenu *menu = program.window().popupMenu();
+        bool menuWasOpen = false;
+        QString tooltipWhileOpen = QStringLiteral("unset");
+        QTimer::singleShot(100, menu, [&] {
+            menuWasOpen = menu->isVisible();
+            tooltipWhileOpen = grid->toolTip();
+            menu->close();
+        });
+        const QRect cell = grid->visualRect(grid->model()->index(4, 1));
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, cell.center());
+        QCOMPARE(grid->currentIndex().row(), 4);
+        QVERIFY(!menu->isVisible());
+        QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, cell.center());
+        QVERIFY(menuWasOpen);
+        QCOMPARE(tooltipWhileOpen, QString()); // set only after the menu has closed
+        QCOMPARE(shownTooltip(grid), QStringLiteral("İNŞAAT MAKİNELERİ"));
+    }
+
+    void copyBlockOfTheDetailBox()
+    {
+        QCOMPARE(DetailDialog::copyText(QStringLiteral("Başlık"), QStringLiteral("Açıklama:a\nb"),
+                     {QStringLiteral("OK")}),
+            QStringLiteral(
+                "---------------------------\r\nBaşlık\r\n---------------------------\r\n"
+                "Açıklama:a\r\nb\r\n---------------------------\r\nOK   \r\n"
+                "---------------------------\r\n"));
+    }
+
+    void detailDialogShowsAmpersandsAndCopiesWithCtrlC()
+    {
+        DetailDialog dialog(applicationTitle(), QStringLiteral("Açıklama:Pompa | vana & armatür"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *label = dialog.findChild<QLabel *>(QStringLiteral("DetailText"));
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(label->text(), QStringLiteral("Açıklama:Pompa | vana & armatür"));
+        QTest::keyClick(&dialog, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(QGuiApplication::clipboard()->text().contains(
+            QStringLiteral("\r\nAçıklama:Pompa | vana & armatür\r\n")));
+        QVERIFY(dialog.isVisible());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void detailDialogWrapsLongTextAtHalfTheScreen()
+    {
+        const QString text = QStringLiteral("Açıklama:") + QString(40, u'x')
+            + QStringLiteral(" kelime").repeated(300);
+        DetailDialog dialog(applicationTitle(), text);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QRect screen = dialog.screen()->availableGeometry();
+        QVERIFY(dialog.findChild<QLabel *>()->width() <= screen.width() / 2);
+        QVERIFY(dialog.height() > 100);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    Application application(argc, argv);
+    TestRecordCommands test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_recordcommands.moc"
