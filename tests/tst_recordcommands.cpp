@@ -338,6 +338,39 @@ private slots:
         QCOMPARE(shownTooltip(grid), QStringLiteral("İNŞAAT MAKİNELERİ"));
     }
 
+    void keyboardOpensThePopupOnceAtTheGridsCorner_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    }
+
+    void keyboardOpensThePopupOnceAtTheGridsCorner()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        grid->setFocus();
+        QTRY_VERIFY(grid->hasFocus());
+        QMenu *menu = program.window().popupMenu();
+        int openings = 0;
+        QPoint openedAt;
+        connect(menu, &QMenu::aboutToShow, menu, [&] {
+            ++openings;
+            QTimer::singleShot(0, menu, [&] {
+                openedAt = menu->pos();
+                menu->close();
+            });
+        });
+        QTest::keyClick(grid, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::qWait(20);
+        QCOMPARE(openings, 1);
+        QCOMPARE(openedAt, grid->mapToGlobal(QPoint(0, 0)));
+    }
+
     void copyBlockOfTheDetailBox()
     {
         QCOMPARE(DetailDialog::copyText(QStringLiteral("Başlık"), QStringLiteral("Açıklama:a\nb"),

@@ -327,7 +327,9 @@ bool TamortanaF::filterGridEvent(QObject *watched, QEvent *event)
         return true;
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (watched == grid && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        const bool menuKey = key->key() == Qt::Key_Menu
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        if (watched == grid && menuKey) {
             openPopupMenu(grid->mapToGlobal(QPoint(0, 0)));
             return true;
         }
