@@ -136,15 +136,15 @@ TamortanaF::~TamortanaF()
 
 void TamortanaF::applyFonts()
 {
-    for (const FontSpec &spec : kFonts) {
-        QWidget *widget = objectName() == QLatin1String(spec.objectName)
+    for (const FontSpec &declared : kFonts) {
+        QWidget *widget = objectName() == QLatin1String(declared.objectName)
             ? this
-            : findChild<QWidget *>(QLatin1String(spec.objectName));
+            : findChild<QWidget *>(QLatin1String(declared.objectName));
         if (!widget)
             continue;
-        QFont font(QString::fromLatin1(spec.family));
-        font.setPixelSize(spec.pixelSize);
-        font.setBold(spec.bold);
+        QFont font(QString::fromLatin1(declared.family));
+        font.setPixelSize(declared.pixelSize);
+        font.setBold(declared.bold);
         widget->setFont(font);
     }
 }
