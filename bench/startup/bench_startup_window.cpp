@@ -1,0 +1,35 @@
+// The program's start-up as src/app/main.cpp does it, ending after the grid's first
+// paint and printing the time since the process started. With --web-before-paint the
+// web view is created and navigated before the window is shown, for comparison with the
+// program, which creates it after the first paint. Run through run-startup-bench.sh.
+#include "firstpaint.h"
+
+#include "application.h"
+#include "startup.h"
+#include "tamortanaf.h"
+#include "webpanel.h"
+
+#include <QAbstractScrollArea>
+#include <QTableView>
+
+#include <cstring>
+
+int main(int argc, char *argv[])
+{
+    const double start = firstpaint::startMicroseconds();
+    const bool webBeforePaint = argc > 1 && std::strcmp(argv[1], "--web-before-paint") == 0;
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    Application application(argc, argv);
+
+    const MainWindows windows = createMainWindows();
+    firstpaint::Watcher watcher(start);
+    windows.amortanaF->findChild<QTableView *>(QStringLiteral("meslekkoduGrid"))
+        ->viewport()
+        ->installEventFilter(&watcher);
+    if (webBeforePaint)
+        windows.amortanaF->webPanel()->createView();
+    windows.amortanaF->showMaximized();
+    application.exec();
+    return 0;
+}
