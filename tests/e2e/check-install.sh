@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks what a desktop needs to start the
+# program: the entry's Exec is the installed program, its Path holds the list and the help
+# file the program opens from its working directory, and the icon and metainfo are where
+# desktops look. Usage: check-install.sh <build dir> <application id>
+set -euo pipefail
+build_dir=$1
+app_id=$2
+prefix=$(mktemp -d /tmp/velkaro-install.XXXXXX)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+entry=$prefix/share/applications/$app_id.desktop
+[ -f "$entry" ] || { echo "FAIL: no desktop entry at $entry"; exit 1; }
+exec_line=$(sed -n 's/^Exec=//p' "$entry")
+path_line=$(sed -n 's/^Path=//p' "$entry")
+[ "$exec_line" = "$prefix/bin/velkaro-arama" ] || fail "Exec=$exec_line, expected $prefix/bin/velkaro-arama"
+[ -x "$exec_line" ] || fail "Exec names no executable: $exec_line"
+[ "$path_line" = "$prefix/share/velkaro-arama" ] || fail "Path=$path_line, expected $prefix/share/velkaro-arama"
+for file in AnaData/Velkaro.mdb AnaData/vuk_list.csv yardim; do
+    cmp -s "$path_line/$file" "$(dirname "$0")/../../$file" || fail "$file in Path is missing or differs"
+done
+for size in 16 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x$size/apps/velkaro-arama.png
+    [ -f "$icon" ] || { fail "missing $icon"; continue; }
+    # A wrongly renamed size would be shown blurred or cut, so check the pixels.
+    if command -v identify >/dev/null; then
+        geometry=$(identify -format '%wx%h' "$icon")
+        [ "$geometry" = "${size}x$size" ] || fail "$icon is $geometry"
+    fi
+done
+icon_name=$(sed -n 's/^Icon=//p' "$entry")
+[ "$icon_name" = velkaro-arama ] || fail "Icon=$icon_name"
+metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
+[ -f "$metainfo" ] || fail "missing $metainfo"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
+    || fail "metainfo does not launch $app_id.desktop"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures install check(s) failed"
+    exit 1
+fi
+echo "install layout OK"
