@@ -1,0 +1,260 @@
+#!/usr/bin/env bash
+# Drives the real program as a user would, in a private X server: search, copy the rate
+# and the useful life through the clipboard, close the window; then start it with no
+# list and get through the error boxes with Enter. Given an installed desktop entry, it
+# first starts the program as the menu would, from the entry's folder, on the shipped list.
+#
+#   tests/e2e/run-e2e.sh /usr/bin/velkaro-arama [/usr/share/applications/<id>.desktop]
+#
+# Every process it starts is ended on the way out, whatever happens. On a failure the
+# screen is saved to $VELKARO_E2E_ARTIFACTS (default: /tmp) as velkaro-e2e-failure.png.
+set -euo pipefail
+
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+    echo "usage: $0 <velkaro-arama executable> [desktop entry]" >&2
+    exit 2
+fi
+desktop_entry=${2:-}
+program=$(command -v "$1") || { echo "FAIL: no program at $1"; exit 1; }
+here=$(cd "$(dirname "$0")" && pwd)
+fixture=$here/../data/fixture.mdb
+wait_seconds=${VELKARO_E2E_WAIT:-30}
+artifacts=${VELKARO_E2E_ARTIFACTS:-/tmp}
+
+main_title='Zelvor VUK Velkaro Hızlı Arama Programı'
+box_title='Zelvor VUK Velkaro Arama'
+closing_page='https://www.zelvor.com.tr/zelvor_yazilim.htm'
+
+for tool in Xvfb xdotool xclip /usr/bin/python3 setsid; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup installs it)"; exit 1; }
+done
+
+work=$(mktemp -d /tmp/velkaro-e2e.XXXXXX)
+xvfb_pid=
+program_pid=
+started=$SECONDS
+
+still_running() {
+    { [ -n "$program_pid" ] && kill -0 -- "-$program_pid"; } 2>/dev/null \
+        || { [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid"; } 2>/dev/null
+}
+
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM
+    if [ "$status" -ne 0 ] && [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
+        import -window root "$artifacts/velkaro-e2e-failure.png" 2>/dev/null \
+            && echo "screen at the failure: $artifacts/velkaro-e2e-failure.png"
+    fi
+    if [ "$status" -ne 0 ] && [ -s "$work/program.log" ]; then
+        echo "--- program output (last 20 lines)"
+        tail -n 20 "$work/program.log"
+    fi
+    # No `wait` here: inside an exit trap bash can block in it for good. Forgetting the
+    # jobs also keeps bash from reporting them as killed.
+    disown -a
+    # The program leads its own process group, so its web engine helpers end with it.
+    [ -z "$program_pid" ] || kill -KILL -- "-$program_pid" 2>/dev/null || true
+    # Ending the X server also ends any X client left over, xclip included.
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    local tries=50
+    while [ "$tries" -gt 0 ] && still_running; do
+        sleep 0.1
+        tries=$((tries - 1))
+    done
+    [ -z "$xvfb_pid" ] || kill -KILL "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Retries "$@" until it succeeds, for at most $wait_seconds; gives up early when the
+# program has ended, since nothing it was expected to do can happen any more.
+wait_until() {
+    local what=$1
+    shift
+    local deadline=$((SECONDS + wait_seconds))
+    until "$@"; do
+        if [ -n "$program_pid" ] && ! kill -0 "$program_pid" 2>/dev/null; then
+            fail "the program ended while waiting for $what"
+        fi
+        [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${wait_seconds}s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# --- a private X server; -displayfd picks a free display and says which when it is ready
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_until "the X server" test -s "$work/display"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# --- a stand-in for the desktop's URL opener, so that closing opens no browser
+mkdir -p "$work/bin" "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+cat >"$work/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$work/opened-urls"
+EOF
+chmod +x "$work/bin/xdg-open"
+
+start_program() {
+    local program=$1 run_dir=$2
+    : >"$work/opened-urls"
+    local sandbox=()
+    # Chromium refuses its sandbox as root.
+    [ "$(id -u)" -ne 0 ] || sandbox=(QTWEBENGINE_DISABLE_SANDBOX=1)
+    (
+        cd "$run_dir"
+        exec env -u BROWSER -u DEFAULT_BROWSER -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION \
+            -u LANGUAGE -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY \
+            LC_ALL=C.UTF-8 LANG=C.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+            PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb \
+            QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu "${sandbox[@]}" \
+            setsid "$program"
+    ) >>"$work/program.log" 2>&1 &
+    program_pid=$!
+}
+
+# Prints the ids of the program's visible windows with exactly this title.
+windows_titled() {
+    xdotool search --all --onlyvisible --pid "$program_pid" --name "^$1\$" 2>/dev/null || true
+}
+has_window() { [ -n "$(windows_titled "$1")" ]; }
+window_gone() { ! windows_titled "$2" | grep -qx "$1"; }
+
+clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
+clipboard_is() { [ "$(clipboard)" = "$1" ]; }
+
+# Presses keys on the grid and checks that the clipboard then holds exactly the text.
+expect_clipboard_after() {
+    local keys=$1 expected=$2 what=$3
+    xdotool key --clearmodifiers "$keys"
+    local deadline=$((SECONDS + 5))
+    until clipboard_is "$expected"; do
+        [ "$SECONDS" -lt "$deadline" ] \
+            || fail "$what: clipboard holds '$(clipboard)', expected '$expected'"
+        sleep 0.1
+    done
+    echo "ok: $what gives '$expected'"
+}
+
+# Prints the main window's id once it has settled. The web panel is created after the
+# first paint, and Qt then replaces the top-level X window with one that can show it;
+# input sent to the first one is lost. So wait for the replacement, or for the web
+# engine's helpers to have run a while without one.
+settled_main_window() {
+    local first
+    wait_until "the main window" has_window "$main_title"
+    first=$(windows_titled "$main_title" | head -n 1)
+    wait_until "the web engine to start" pgrep -s "$program_pid" -f QtWebEngineProcess >/dev/null
+    local quiet_until=$((SECONDS + 3)) current
+    while [ "$SECONDS" -lt "$quiet_until" ]; do
+        current=$(windows_titled "$main_title" | head -n 1)
+        [ -z "$current" ] || [ "$current" = "$first" ] || break
+        sleep 0.1
+    done
+    wait_until "the main window" has_window "$main_title"
+    windows_titled "$main_title" | head -n 1
+}
+
+# Closes a window as the close button would, then waits for the program to end.
+close_and_expect_clean_exit() {
+    local window=$1
+    "$here/close-window.py" "$window"
+    local deadline=$((SECONDS + wait_seconds))
+    while kill -0 "$program_pid" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "the program did not end after its window was closed"
+        sleep 0.1
+    done
+    local status=0
+    wait "$program_pid" || status=$?
+    program_pid=
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+    wait_until "the publisher's page to be opened" grep -qx "$closing_page" "$work/opened-urls"
+    echo "ok: closing ends the program with status 0 and opens $closing_page"
+}
+
+# Types the term into the first box, presses Enter and clicks the first row of the result.
+# With no window manager the window keeps its own geometry: the term box at (4, 29), the
+# grid under the 121 px search panel and its header, the first row 17 px high.
+search_and_pick_first_row() {
+    local window=$1 term=$2
+    xdotool windowfocus --sync "$window"
+    xdotool mousemove --window "$window" 100 43 click 1
+    xdotool type --delay 20 "$term"
+    xdotool key Return
+    xdotool mousemove --window "$window" 200 149 click 1
+}
+
+# --- run 0: from the desktop entry, as the menu starts it, on the shipped list
+if [ -n "$desktop_entry" ]; then
+    entry_exec=$(sed -n 's/^Exec=//p' "$desktop_entry")
+    entry_path=$(sed -n 's/^Path=//p' "$desktop_entry")
+    [ -n "$entry_exec" ] && [ -d "$entry_path" ] || fail "$desktop_entry lacks Exec or Path"
+    start_program "$entry_exec" "$entry_path"
+    main=$(settled_main_window)
+    [ -z "$(windows_titled "$box_title")" ] || fail "an error box came up on the shipped list"
+    echo "ok: started from the desktop entry in $entry_path"
+    search_and_pick_first_row "$main" kargir
+    expect_clipboard_after ctrl+b 50 "Ctrl+B on 'Beton, kargir, demir, çelik'"
+    expect_clipboard_after ctrl+t 2 "Ctrl+T on 'Beton, kargir, demir, çelik'"
+    close_and_expect_clean_exit "$main"
+fi
+
+# --- run 1: search the fixture list and copy from the result
+mkdir -p "$work/run/AnaData"
+cp "$fixture" "$work/run/AnaData/Velkaro.mdb"
+start_program "$program" "$work/run"
+main=$(settled_main_window)
+[ -z "$(windows_titled "$box_title")" ] || fail "an error box came up with a readable list"
+echo "ok: main window up after $((SECONDS - started))s"
+search_and_pick_first_row "$main" kazan
+expect_clipboard_after ctrl+t 2.5 "Ctrl+T on 'ısıtma kazanı'"
+expect_clipboard_after ctrl+b 6.5 "Ctrl+B on 'ısıtma kazanı'"
+expect_clipboard_after ctrl+c 'ısıtma kazanı' "Ctrl+C on 'ısıtma kazanı'"
+xdotool key Down
+expect_clipboard_after ctrl+c 'Kazan ve buhar makineleri' "Ctrl+C on the second match"
+# A negative rate has no percentage: Ctrl+T must leave the clipboard as it was.
+xdotool key --clearmodifiers ctrl+t
+sleep 0.5
+clipboard_is 'Kazan ve buhar makineleri' \
+    || fail "Ctrl+T on a row without a rate: clipboard holds '$(clipboard)'"
+echo "ok: Ctrl+T on a row without a rate leaves the clipboard alone"
+# F1 shows the description in a dialog, which copies its whole text with Ctrl+C.
+xdotool key F1
+wait_until "the description dialog" has_window "$box_title"
+dialog=$(windows_titled "$box_title" | head -n 1)
+xdotool windowfocus --sync "$dialog"
+xdotool key --clearmodifiers ctrl+c
+dialog_shows() { clipboard | tr -d '\r' | grep -qxF 'Açıklama:Kazan ve buhar makineleri'; }
+wait_until "the dialog to show 'Açıklama:Kazan ve buhar makineleri'" dialog_shows
+xdotool key Return
+wait_until "the dialog to close on Enter" window_gone "$dialog" "$box_title"
+echo "ok: F1 shows the description; Enter closes it"
+close_and_expect_clean_exit "$main"
+
+# --- run 2: no list at all; two error boxes, each closed with Enter, then the window
+mkdir -p "$work/empty"
+start_program "$program" "$work/empty"
+for box_number in 1 2; do
+    wait_until "error box $box_number" has_window "$box_title"
+    box=$(windows_titled "$box_title" | head -n 1)
+    xdotool windowfocus --sync "$box"
+    xdotool key Return
+    wait_until "error box $box_number to close on Enter" window_gone "$box" "$box_title"
+    echo "ok: error box $box_number closed with Enter"
+done
+main=$(settled_main_window)
+[ -z "$(windows_titled "$box_title")" ] || fail "a third box came up"
+echo "ok: main window up after the two boxes"
+close_and_expect_clean_exit "$main"
+
+echo "end-to-end test passed in $((SECONDS - started))s"
