@@ -1,7 +1,9 @@
 // The program's start-up as src/app/main.cpp does it, ending after the grid's first
 // paint and printing the time since the process started. With --web-before-paint the
 // web view is created and navigated before the window is shown, for comparison with the
-// program, which creates it after the first paint. Run through run-startup-bench.sh.
+// program, which creates it after the first paint. Rerun the comparison with
+//   cmake --build build-bench --target velkaro-empty-window bench_startup_window
+//   bench/startup/run-startup-bench.sh build-bench 21
 #include "firstpaint.h"
 
 #include "application.h"

@@ -1,5 +1,6 @@
 // The yardstick of the start-up benchmark: a bare Qt Widgets window, shown maximised,
-// that quits after its first paint. run-startup-bench.sh starts it beside the real one.
+// that quits after its first paint. bench/startup/run-startup-bench.sh starts it in turn
+// with the real window (see there for the commands).
 #include "firstpaint.h"
 
 #include <QApplication>

@@ -5,12 +5,13 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #ifdef Q_OS_LINUX
+#include <ctime>
 #include <unistd.h>
 #endif
 
@@ -18,15 +19,16 @@
 // the first time, prints how long the process took to get there and quits.
 namespace firstpaint {
 
+// Wall-clock time, the clock of bash's $EPOCHREALTIME.
 inline double nowMicroseconds()
 {
-    timespec now {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
+    using namespace std::chrono;
+    return double(duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count()) / 1e3;
 }
 
-// The runner's clock reading just before it started the process (STARTUP_BENCH_T0, the
-// microseconds of bash's $EPOCHREALTIME), so that loading the libraries counts too.
+// The runner's clock reading just before it started the process (STARTUP_BENCH_T0, in
+// seconds since the epoch as bash's $EPOCHREALTIME gives them), so that loading the
+// libraries counts too. Read before the application sets the locale: "." is the point.
 // Without it, the kernel's start time of the process, which is only good to a tick.
 inline double startMicroseconds()
 {

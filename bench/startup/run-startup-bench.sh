@@ -19,6 +19,8 @@ for exe in "$empty" "$real"; do
 done
 
 export QT_QPA_PLATFORM=offscreen
+# $EPOCHREALTIME writes the locale's decimal point; the executables read ".".
+export LC_ALL=C
 # Root needs these for the web view (see the design notes); harmless otherwise.
 export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu
 cd "$repo"
