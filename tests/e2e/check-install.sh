@@ -27,11 +27,11 @@ done
 for size in 16 24 32 48 64 128 256; do
     icon=$prefix/share/icons/hicolor/${size}x$size/apps/velkaro-arama.png
     [ -f "$icon" ] || { fail "missing $icon"; continue; }
-    # A wrongly renamed size would be shown blurred or cut, so check the pixels.
-    if command -v identify >/dev/null; then
-        geometry=$(identify -format '%wx%h' "$icon")
-        [ "$geometry" = "${size}x$size" ] || fail "$icon is $geometry"
-    fi
+    # A wrongly renamed size would be shown blurred or cut: read the PNG header's size.
+    read -r w1 w2 w3 w4 h1 h2 h3 h4 < <(od -An -tu1 -j16 -N8 "$icon")
+    width=$(((w1 << 24) | (w2 << 16) | (w3 << 8) | w4))
+    height=$(((h1 << 24) | (h2 << 16) | (h3 << 8) | h4))
+    [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "$icon is ${width}x$height"
 done
 icon_name=$(sed -n 's/^Icon=//p' "$entry")
 [ "$icon_name" = velkaro-arama ] || fail "Icon=$icon_name"
