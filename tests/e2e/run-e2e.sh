@@ -33,6 +33,7 @@ done
 
 work=$(mktemp -d /tmp/velkaro-e2e.XXXXXX)
 xvfb_pid=
+xvfb_display=
 program_pid=
 started=$SECONDS
 
@@ -44,8 +45,8 @@ still_running() {
 cleanup() {
     local status=$?
     trap - EXIT INT TERM
-    if [ "$status" -ne 0 ] && [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
-        import -window root "$artifacts/velkaro-e2e-failure.png" 2>/dev/null \
+    if [ "$status" -ne 0 ] && [ -n "$xvfb_display" ] && command -v import >/dev/null; then
+        import -display "$xvfb_display" -window root "$artifacts/velkaro-e2e-failure.png" 2>/dev/null \
             && echo "screen at the failure: $artifacts/velkaro-e2e-failure.png"
     fi
     if [ "$status" -ne 0 ] && [ -s "$work/program.log" ]; then
@@ -96,7 +97,8 @@ wait_until() {
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until "the X server" test -s "$work/display"
-export DISPLAY=":$(head -n 1 "$work/display")"
+xvfb_display=":$(head -n 1 "$work/display")"
+export DISPLAY=$xvfb_display
 
 # --- a stand-in for the desktop's URL opener, so that closing opens no browser
 mkdir -p "$work/bin" "$work/home" "$work/runtime"
