@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QWebEngineView>
 
 class TestTamortanaF : public QObject
 {
@@ -236,12 +235,12 @@ private slots:
     void goodStartNavigatesTheWebViewOnceAfterTheFirstPaint()
     {
         StartedProgram program;
-        QVERIFY(!program.window().findChild<QWebEngineView *>(QStringLiteral("WebBrowser2")));
+        QVERIFY(!program.window().findChild<QWidget *>(QStringLiteral("WebBrowser2")));
         program.showAndWait();
         QTRY_COMPARE(program.navigations->count(), 1);
         QCOMPARE(program.navigations->at(0).at(0).toUrl(),
             QUrl(QStringLiteral("https://www.zelvor.com.tr/Velkaro_Programi.htm")));
-        QVERIFY(program.window().findChild<QWebEngineView *>(QStringLiteral("WebBrowser2")));
+        QVERIFY(program.window().findChild<QWidget *>(QStringLiteral("WebBrowser2")));
         QTest::qWait(50);
         QCOMPARE(program.navigations->count(), 1);
     }

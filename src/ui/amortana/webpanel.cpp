@@ -1,7 +1,31 @@
 #include "webpanel.h"
 
+#include "webviewfactory.h"
+
+#include <QCoreApplication>
+#include <QDir>
 #include <QLayout>
-#include <QWebEngineView>
+#include <QPluginLoader>
+#include <QWidget>
+
+namespace {
+
+// Installed beside the program's private libraries, or, in a build tree, where the
+// build put it.
+WebViewFactory *loadWebViewFactory()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QStringList folders = {appDir + QStringLiteral("/../lib/velkaro-arama"), appDir,
+        QStringLiteral(VELKARO_WEBVIEW_PLUGIN_BUILD_DIR)};
+    for (const QString &folder : folders) {
+        QPluginLoader loader(QDir(folder).filePath(QStringLiteral("velkaro-webengine")));
+        if (auto *factory = qobject_cast<WebViewFactory *>(loader.instance()))
+            return factory;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 WebPanel::WebPanel(QWidget *container, QObject *parent)
     : QObject(parent)
@@ -12,7 +36,11 @@ void WebPanel::createView()
 {
     if (m_view || !m_container)
         return;
-    m_view = new QWebEngineView(m_container);
+    if (!m_factory)
+        m_factory = loadWebViewFactory();
+    if (!m_factory)
+        return;
+    m_view = m_factory->createView(m_container);
     m_view->setObjectName(QStringLiteral("WebBrowser2"));
     // The panel shrinks to nothing on a narrow window; the view must not hold it open.
     m_view->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -31,12 +59,12 @@ void WebPanel::navigate(const QUrl &url)
         return;
     }
     emit navigationRequested(url);
-    m_view->load(url);
+    m_factory->load(m_view, url);
 }
 
 void WebPanel::stop()
 {
     m_pendingUrl.clear();
     if (m_view)
-        m_view->stop();
+        m_factory->stop(m_view);
 }

@@ -3,14 +3,15 @@
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
-#include <QWebEngineView>
 
 class QWidget;
+class WebViewFactory;
 
 // The web view beside the grid (`WebBrowser2`). Creating a web view starts the browser
 // engine, which costs more than the whole rest of the window, so the view is created
 // once the window has been painted for the first time; a navigation asked for before
-// that is carried out as soon as the view exists.
+// that is carried out as soon as the view exists. Without the web-view plugin the panel
+// stays blank.
 class WebPanel : public QObject
 {
     Q_OBJECT
@@ -20,11 +21,9 @@ public:
 
     // Called when the window has been painted for the first time.
     void createView();
-    QWebEngineView *view() const { return m_view; }
+    QWidget *view() const { return m_view; }
 
-    // One navigation with the address alone.
     void navigate(const QUrl &url);
-    // Cancels any loading in progress.
     void stop();
 
 signals:
@@ -33,6 +32,7 @@ signals:
 
 private:
     QPointer<QWidget> m_container;
-    QPointer<QWebEngineView> m_view;
+    QPointer<QWidget> m_view;
+    WebViewFactory *m_factory = nullptr;
     QUrl m_pendingUrl;
 };
