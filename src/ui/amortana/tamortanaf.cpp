@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <array>
@@ -421,7 +422,12 @@ void TamortanaF::Edit1KeyPress()
 {
     if (!m_query || m_ui->Edit1->text().isEmpty() || !m_ui->CheckBox1->isChecked())
         return;
-    m_query->setFiltered(false);
+    {
+        // Nobody sees the unfiltered moment in between: without the blocker the grid
+        // would refetch for it too, doubling the work of every key press.
+        const QSignalBlocker noRefetch(m_query.get());
+        m_query->setFiltered(false);
+    }
     m_query->setFiltered(true);
 }
 
