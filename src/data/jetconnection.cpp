@@ -24,12 +24,21 @@ QString propertyOr(const QString &connectionString, QStringView name, const QStr
     return connectionsettings::value(connectionString, name).value_or(fallback);
 }
 
-QString resolvedDataSource(const QString &dataSource)
+// The data source as the system opens it: written in the Windows form, where the
+// backslash separates folders on every platform. A relative path stays relative, so that
+// the system resolves it against the current directory itself: a folder name that is not
+// valid in the locale's encoding loses bytes on its way to text and back.
+QString openableDataSource(const QString &dataSource)
 {
-    // Written in the Windows form; the backslash separates folders on every platform.
     QString path = dataSource;
     path.replace(u'\\', u'/');
-    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    return QDir::cleanPath(path);
+}
+
+// The full path, for the user to read in messages.
+QString displayedDataSource(const QString &openable)
+{
+    return QDir::cleanPath(QDir::current().absoluteFilePath(openable));
 }
 
 QString unrecognised(const QString &path)
@@ -45,14 +54,15 @@ QString damaged(const QString &path)
 
 // Checks the file's first page before mdbtools sees it: mdbtools trusts what it reads,
 // so a file that is not a whole Jet 4 database never reaches it.
-void checkDatabaseFile(const QString &path, const QString &password, int engineType)
+void checkDatabaseFile(
+    const QString &openPath, const QString &path, const QString &password, int engineType)
 {
-    QFileInfo info(path);
+    QFileInfo info(openPath);
     if (!info.exists() || !info.isFile())
         throw AppError(
             QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(path)));
 
-    QFile file(path);
+    QFile file(openPath);
     if (!file.open(QIODevice::ReadOnly)) {
         throw AppError(QStringLiteral("Cannot open the database file '%1'. %2")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
@@ -213,13 +223,14 @@ void JetConnection::open()
         = propertyOr(m_connectionString, u"Jet OLEDB:Engine Type", QStringLiteral("5"))
               .toInt(&engineTypeOk);
 
-    m_databasePath = resolvedDataSource(dataSource);
-    checkDatabaseFile(m_databasePath, password, engineTypeOk ? engineType : -1);
+    const QString openPath = openableDataSource(dataSource);
+    m_databasePath = displayedDataSource(openPath);
+    checkDatabaseFile(openPath, m_databasePath, password, engineTypeOk ? engineType : -1);
 
     // Opened for reading only (MDB_NOFLAGS): mdbtools then neither writes to the file
     // nor creates a lock file, so other users of the list are never in the way.
     auto handle = std::make_unique<Handle>();
-    handle->mdb = mdb_open(QFile::encodeName(m_databasePath).constData(), MDB_NOFLAGS);
+    handle->mdb = mdb_open(QFile::encodeName(openPath).constData(), MDB_NOFLAGS);
     if (!handle->mdb || !mdb_read_catalog(handle->mdb, MDB_TABLE))
         throw AppError(unrecognised(m_databasePath));
     mdb_set_bind_size(handle->mdb, kBindSize);

@@ -31,9 +31,9 @@ const char *const kHeldByWriter
 
 #ifdef Q_OS_WIN
 
-int openHandle(const QString &path)
+int openHandle(const QString &openPath, const QString &path)
 {
-    const QString native = QDir::toNativeSeparators(path);
+    const QString native = QDir::toNativeSeparators(openPath);
     const HANDLE handle
         = CreateFileW(reinterpret_cast<LPCWSTR>(native.utf16()), GENERIC_READ, FILE_SHARE_READ,
             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -74,11 +74,11 @@ bool takeReadLocks(int fd)
     return errno != EAGAIN && errno != EACCES;
 }
 
-int openHandle(const QString &path)
+int openHandle(const QString &openPath, const QString &path)
 {
     // Non-blocking, so that a FIFO named like the file cannot stall the open.
-    const int fd
-        = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(
+        QFile::encodeName(openPath).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         cannotOpen(path, qt_error_string(errno));
 
@@ -105,10 +105,10 @@ int openHandle(const QString &path)
 
 } // namespace
 
-std::unique_ptr<QFile> openDenyingWriters(const QString &path)
+std::unique_ptr<QFile> openDenyingWriters(const QString &openPath, const QString &path)
 {
-    const int fd = openHandle(path);
-    auto file = std::make_unique<QFile>(path);
+    const int fd = openHandle(openPath, path);
+    auto file = std::make_unique<QFile>(openPath);
     // Closing the file releases the locks along with the descriptor.
     if (!file->open(
             fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {

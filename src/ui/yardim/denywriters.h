@@ -15,6 +15,7 @@ class QFile;
 // a program holding or requesting a write lock of either kind is refused, but a program
 // that writes without locking is not, since advisory locks bind only those who ask.
 //
+// Opens openPath; path is the name the messages give, usually the full path of openPath.
 // Throws AppError "Cannot open file "<path>". <reason>" when the file cannot be opened,
 // is not a regular file, or a writer holds it locked.
-std::unique_ptr<QFile> openDenyingWriters(const QString &path);
+std::unique_ptr<QFile> openDenyingWriters(const QString &openPath, const QString &path);

@@ -25,21 +25,22 @@ QString HelpFileLoader::fullPath() const
 
 bool HelpFileLoader::loadInto(QTextDocument &document) const
 {
-    const QString path = fullPath();
-    if (!QFileInfo::exists(path))
+    // Opened by its relative name, which the system resolves against the current
+    // directory: the directory's own name may not survive a trip through text.
+    if (!QFileInfo::exists(m_fileName))
         return false;
 
     // Read the whole file before touching the document, so that a failure half-way
     // leaves the old text in place.
-    const QByteArray content = readNormalized(path);
+    const QByteArray content = readNormalized();
     if (!RtfReader::read(content, document))
         document.setPlainText(cp1254::toUnicode(content));
     return true;
 }
 
-QByteArray HelpFileLoader::readNormalized(const QString &path) const
+QByteArray HelpFileLoader::readNormalized() const
 {
-    const std::unique_ptr<QFile> file = openDenyingWriters(path);
+    const std::unique_ptr<QFile> file = openDenyingWriters(m_fileName, fullPath());
     LineBreakNormalizer normalizer;
     QByteArray content;
     QByteArray chunk(m_chunkSize, Qt::Uninitialized);

@@ -23,7 +23,7 @@ public:
     bool loadInto(QTextDocument &document) const;
 
 private:
-    QByteArray readNormalized(const QString &path) const;
+    QByteArray readNormalized() const;
 
     QString m_fileName;
     qsizetype m_chunkSize;
