@@ -4,7 +4,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLayout>
+#include <QOpenGLContext>
+#include <QOpenGLWidget>
 #include <QPluginLoader>
 #include <QWidget>
 
@@ -25,12 +28,31 @@ WebViewFactory *loadWebViewFactory()
     return nullptr;
 }
 
+// The headless platforms keep no window on a screen, so there is no window state to
+// lose, and they cannot compose an OpenGL child into a window at all.
+bool hasOnScreenOpenGl()
+{
+    const QString platform = QGuiApplication::platformName();
+    return QOpenGLContext::globalShareContext() && platform != QLatin1String("offscreen")
+        && platform != QLatin1String("minimal");
+}
+
 } // namespace
 
 WebPanel::WebPanel(QWidget *container, QObject *parent)
     : QObject(parent)
     , m_container(container)
-{ }
+{
+    // The web view draws through OpenGL, and a top-level window created for plain
+    // raster drawing is destroyed and created anew by Qt when such a child arrives: the
+    // window manager then forgets that it was maximised, and the user sees a flash. An
+    // OpenGL child that never shows makes the window OpenGL-capable from its first show.
+    if (hasOnScreenOpenGl()) {
+        auto *openGlSurfaceHint = new QOpenGLWidget(container);
+        openGlSurfaceHint->setObjectName(QStringLiteral("openGlSurfaceHint"));
+        openGlSurfaceHint->hide();
+    }
+}
 
 void WebPanel::createView()
 {
