@@ -57,5 +57,9 @@ if(VELKARO_BUILD_TESTS)
     endif()
     add_test(NAME install_layout COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check-install.sh
         ${CMAKE_BINARY_DIR} ${VELKARO_APP_ID})
-    set_tests_properties(install_layout PROPERTIES TIMEOUT 120)
+    set_tests_properties(install_layout PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
+    add_test(NAME install_paths COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check-install-paths.sh
+        ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${CMAKE_INSTALL_FULL_BINDIR}
+        ${VELKARO_PLUGIN_DIR_FROM_PROGRAM})
+    set_tests_properties(install_paths PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
 endif()

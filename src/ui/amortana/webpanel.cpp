@@ -6,27 +6,46 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
 #include <QPluginLoader>
 #include <QWidget>
 
-namespace {
+#include <webviewpluginfolder.h>
 
-// Installed beside the program's private libraries, or, in a build tree, where the
-// build put it.
-WebViewFactory *loadWebViewFactory()
+// Failures are logged; where the plugin came from only when asked for
+// (QT_LOGGING_RULES="velkaro.webpanel.debug=true").
+Q_LOGGING_CATEGORY(lcWebPanel, "velkaro.webpanel", QtInfoMsg)
+
+QString webviewplugin::folder()
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    const QStringList folders = {appDir + QStringLiteral("/../lib/velkaro-arama"), appDir,
-        QStringLiteral(VELKARO_WEBVIEW_PLUGIN_BUILD_DIR)};
-    for (const QString &folder : folders) {
-        QPluginLoader loader(QDir(folder).filePath(QStringLiteral("velkaro-webengine")));
-        if (auto *factory = qobject_cast<WebViewFactory *>(loader.instance()))
-            return factory;
-    }
-    return nullptr;
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+        + QLatin1String(kWebViewPluginFolderFromProgram));
 }
+
+WebViewFactory *webviewplugin::load(const QString &folder)
+{
+    QPluginLoader loader(QDir(folder).filePath(QStringLiteral("velkaro-webengine")));
+    QObject *plugin = loader.instance();
+    if (!plugin) {
+        qCWarning(lcWebPanel).noquote()
+            << "The web panel stays blank: no web view plugin loads from" << folder << "-"
+            << loader.errorString();
+        return nullptr;
+    }
+    auto *factory = qobject_cast<WebViewFactory *>(plugin);
+    if (!factory) {
+        qCWarning(lcWebPanel).noquote()
+            << "The web panel stays blank:" << loader.fileName() << "is not a web view plugin";
+        loader.unload();
+        return nullptr;
+    }
+    qCDebug(lcWebPanel).noquote() << "The web view plugin is" << loader.fileName();
+    return factory;
+}
+
+namespace {
 
 // The headless platforms keep no window on a screen, so there is no window state to
 // lose, and they cannot compose an OpenGL child into a window at all.
@@ -59,7 +78,7 @@ void WebPanel::createView()
     if (m_view || !m_container)
         return;
     if (!m_factory)
-        m_factory = loadWebViewFactory();
+        m_factory = webviewplugin::load(webviewplugin::folder());
     if (!m_factory)
         return;
     m_view = m_factory->createView(m_container);

@@ -7,11 +7,22 @@
 class QWidget;
 class WebViewFactory;
 
+// The web view lives in a plugin, loaded from one folder only: the one at a fixed path
+// relative to the program's own folder, so that nothing else on the machine, such as a
+// build folder of the same path, can put code into the program.
+namespace webviewplugin {
+
+QString folder();
+// Logs why when the folder holds no loadable web view plugin, and returns null.
+WebViewFactory *load(const QString &folder);
+
+} // namespace webviewplugin
+
 // The web view beside the grid (`WebBrowser2`). Creating a web view starts the browser
 // engine, which costs more than the whole rest of the window, so the view is created
 // once the window has been painted for the first time; a navigation asked for before
 // that is carried out as soon as the view exists. Without the web-view plugin the panel
-// stays blank.
+// stays blank (and the log says why).
 class WebPanel : public QObject
 {
     Q_OBJECT
