@@ -200,8 +200,10 @@ private slots:
     {
         QTest::addColumn<QString>("fixture");
         QTest::addColumn<QString>("message");
+        // The engine's own full stop goes before the box decides on one: none after
+        // the quote that closes the file name.
         QTest::newRow("missing file") << ""
-                                      << "Could not find file";
+                                      << "Could not find file '%1'";
         QTest::newRow("wrong password") << "otherpass.mdb"
                                         << "Not a valid password.";
     }
@@ -211,11 +213,13 @@ private slots:
         QFETCH(QString, fixture);
         QFETCH(QString, message);
         StartedProgram program(fixture);
+        if (message.contains(u"%1"))
+            message = message.arg(QDir::toNativeSeparators(program.run().databasePath()));
         QCOMPARE(program.boxes.size(), size_t(2));
         for (const MessageBox::Request &box : program.boxes) {
             QCOMPARE(box.kind, MessageBox::Kind::Error);
             QCOMPARE(box.caption, applicationTitle());
-            QVERIFY2(box.text.startsWith(message), qPrintable(box.text));
+            QCOMPARE(box.text, message);
         }
         QCOMPARE(program.window().dataSource()->rowCount(), 0);
         program.showAndWait();

@@ -21,6 +21,7 @@
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -69,7 +70,10 @@ private slots:
     void init();
     void cleanup();
 
+    void noHelpFileShowsEmptyWindowWithoutBox_data();
     void noHelpFileShowsEmptyWindowWithoutBox();
+    void noHelpFileLaterKeepsTheShownText_data();
+    void noHelpFileLaterKeepsTheShownText();
     void plainTextLineBreaks_data();
     void plainTextLineBreaks();
     void lineBreaksSplitAcrossChunks_data();
@@ -113,14 +117,54 @@ void TestYardimF::cleanup()
     m_dir.reset();
 }
 
+// Leaves something named yardim in the current directory that is not a help file.
+void makeNonFile(const QString &kind)
+{
+    if (kind == "folder")
+        QVERIFY(QDir().mkdir("yardim"));
+#ifdef Q_OS_LINUX
+    else if (kind == "pipe")
+        QCOMPARE(::mkfifo("yardim", 0600), 0);
+#endif
+}
+
+void TestYardimF::noHelpFileShowsEmptyWindowWithoutBox_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("nothing named yardim") << "";
+    QTest::newRow("a folder named yardim") << "folder";
+#ifdef Q_OS_LINUX
+    QTest::newRow("a pipe named yardim") << "pipe";
+#endif
+}
+
 void TestYardimF::noHelpFileShowsEmptyWindowWithoutBox()
 {
+    QFETCH(QString, kind);
+    makeNonFile(kind);
     TyardimF window;
     window.FormCreate();
     QCOMPARE(pressHelp(window), QString());
     QVERIFY(window.isVisible());
     QVERIFY(window.findChild<QTextBrowser *>("RichEdit1")->document()->isEmpty());
     QVERIFY(m_boxes.isEmpty());
+}
+
+void TestYardimF::noHelpFileLaterKeepsTheShownText_data()
+{
+    noHelpFileShowsEmptyWindowWithoutBox_data();
+}
+
+void TestYardimF::noHelpFileLaterKeepsTheShownText()
+{
+    QFETCH(QString, kind);
+    writeHelpFile("eski metin");
+    TyardimF window;
+    window.FormCreate();
+    QVERIFY(QFile::remove("yardim"));
+    makeNonFile(kind);
+    QCOMPARE(pressHelp(window), QString());
+    QCOMPARE(window.findChild<QTextBrowser *>("RichEdit1")->toPlainText(), u"eski metin"_qs);
 }
 
 void TestYardimF::plainTextLineBreaks_data()
@@ -236,8 +280,6 @@ void TestYardimF::unopenableFileRaisesAndKeepsView_data()
     QTest::addColumn<QString>("obstacle");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("a directory named yardim") << "directory"
-                                              << "Is a directory";
 #ifdef Q_OS_LINUX
     const QString held = "The process cannot access the file because it is being used by "
                          "another process.";
@@ -257,23 +299,18 @@ void TestYardimF::unopenableFileRaisesAndKeepsView()
     auto *view = window.findChild<QTextBrowser *>("RichEdit1");
 
     QFile writer(QStringLiteral("yardim"));
-    if (obstacle == "directory") {
-        QVERIFY(QFile::remove("yardim"));
-        QVERIFY(QDir().mkdir("yardim"));
-    } else {
 #ifdef Q_OS_LINUX
-        writeHelpFile("yeni metin");
-        QVERIFY(writer.open(QIODevice::ReadWrite));
-        if (obstacle == "fcntl") {
-            struct flock range = {};
-            range.l_type = F_WRLCK;
-            range.l_whence = SEEK_SET;
-            QCOMPARE(::fcntl(writer.handle(), F_OFD_SETLK, &range), 0);
-        } else {
-            QCOMPARE(::flock(writer.handle(), LOCK_EX | LOCK_NB), 0);
-        }
-#endif
+    writeHelpFile("yeni metin");
+    QVERIFY(writer.open(QIODevice::ReadWrite));
+    if (obstacle == "fcntl") {
+        struct flock range = {};
+        range.l_type = F_WRLCK;
+        range.l_whence = SEEK_SET;
+        QCOMPARE(::fcntl(writer.handle(), F_OFD_SETLK, &range), 0);
+    } else {
+        QCOMPARE(::flock(writer.handle(), LOCK_EX | LOCK_NB), 0);
     }
+#endif
 
     const QString expected
         = QStringLiteral("Cannot open file \"%1\". %2")

@@ -21,3 +21,25 @@ private:
     QString m_message;
     QByteArray m_utf8;
 };
+
+// An error reported by the database engine. The user reads its description without the
+// engine's own closing full stops, trailing spaces and control characters; the error
+// box then ends it the way it ends every message.
+class DatabaseError : public AppError
+{
+public:
+    explicit DatabaseError(const QString &description)
+        : AppError(withoutClosingStops(description))
+    { }
+
+    static QString withoutClosingStops(QString description)
+    {
+        while (!description.isEmpty()) {
+            const QChar last = description.back();
+            if (last != u'.' && last != u' ' && last.category() != QChar::Other_Control)
+                break;
+            description.chop(1);
+        }
+        return description;
+    }
+};

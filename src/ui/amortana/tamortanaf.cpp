@@ -2,6 +2,7 @@
 
 #include "ui_tamortanaf.h"
 
+#include "apperror.h"
 #include "apptitle.h"
 #include "cp1254.h"
 #include "errorreporting.h"
@@ -260,7 +261,25 @@ void TamortanaF::makeFirstRowCurrent()
 
 void TamortanaF::connectOnLoad()
 {
-    m_connection->open();
+    fromDatabase([this] { m_connection->open(); });
+}
+
+void TamortanaF::openQuery()
+{
+    fromDatabase([this] { m_query->open(); });
+}
+
+template<typename Action> void TamortanaF::fromDatabase(Action action)
+{
+    try {
+        action();
+    } catch (const DatabaseError &) {
+        throw;
+    } catch (const AppError &error) {
+        // What fails here is the database engine's: its description ends the way the
+        // engine ends it, and the error box decides afresh.
+        throw DatabaseError(error.message());
+    }
 }
 
 bool TamortanaF::eventFilter(QObject *watched, QEvent *event)
@@ -354,7 +373,7 @@ void TamortanaF::closeEvent(QCloseEvent *event)
 
 void TamortanaF::FormCreate()
 {
-    m_query->open();
+    openQuery();
     m_webPanel->navigate(publisherpages::url(publisherpages::kInformationPage));
 }
 
@@ -404,7 +423,7 @@ void TamortanaF::JvXPButton1Click()
     m_query->setFiltered(false);
     if (!m_ui->Edit1->text().isEmpty())
         m_query->setFiltered(true);
-    m_query->open();
+    openQuery();
 }
 
 void TamortanaF::JvXPButton3Click()
@@ -415,7 +434,7 @@ void TamortanaF::JvXPButton3Click()
         return;
     m_query->close();
     m_query->setFiltered(false);
-    m_query->open();
+    openQuery();
 }
 
 void TamortanaF::Edit1KeyPress()

@@ -71,6 +71,8 @@ private:
     void buildPopupMenu();
     void makeFirstRowCurrent();
     void freeQuery();
+    void openQuery();
+    template<typename Action> static void fromDatabase(Action action);
     bool filterGridEvent(QObject *watched, QEvent *event);
     void openPopupMenu(const QPoint &globalPosition);
     const RatesRecord &currentRecord() const;

@@ -26,8 +26,9 @@ QString HelpFileLoader::fullPath() const
 bool HelpFileLoader::loadInto(QTextDocument &document) const
 {
     // Opened by its relative name, which the system resolves against the current
-    // directory: the directory's own name may not survive a trip through text.
-    if (!QFileInfo::exists(m_fileName))
+    // directory: the directory's own name may not survive a trip through text. Only a
+    // file counts: a folder of that name is no help file, and a pipe would never end.
+    if (!QFileInfo(m_fileName).isFile())
         return false;
 
     // Read the whole file before touching the document, so that a failure half-way
