@@ -14,6 +14,12 @@ class TestJetConnection : public QObject
     Q_OBJECT
 
 private:
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     // Opens the query over whatever AnaData/Velkaro.mdb holds and returns the error text.
     static QString openingError(const QString &connectionString = connectionsettings::render())
     {
@@ -112,8 +118,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("wrong password") << "otherpass.mdb"
                                         << "Not a valid password.";
-        QTest::newRow("no password where one is expected") << "nopass.mdb"
-                                                           << "Not a valid password.";
         QTest::newRow("missing field") << "missingcol.mdb"
                                        << "meslekkoduQuery: Field 'teblig' not found";
         QTest::newRow("text where a number is declared")
@@ -127,6 +131,81 @@ private slots:
         QFETCH(QString, expected);
         RunDirectory run(fixture);
         QCOMPARE(openingError(), expected);
+    }
+
+    void databaseWithoutPasswordOpensWhateverPasswordIsGiven_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("the program's own") << "t3kwrbe7MNQZV5P";
+        QTest::newRow("none") << "";
+        QTest::newRow("another one") << "baskaSifre42";
+    }
+
+    void databaseWithoutPasswordOpensWhateverPasswordIsGiven()
+    {
+        QFETCH(QString, password);
+        RunDirectory run(QStringLiteral("nopass.mdb"));
+        QString connectionString = connectionsettings::render();
+        connectionString.replace(QStringLiteral("Password=t3kwrbe7MNQZV5P"),
+            QStringLiteral("Password=\"%1\"").arg(password));
+        JetConnection connection(connectionString);
+        RatesQuery query(&connection);
+        query.open();
+        QCOMPARE(query.recordCount(), 12);
+        QCOMPARE(query.record(11).ID, std::optional<double>(12));
+    }
+
+    void passwordOfTheFileMustMatchTheGivenOne_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("none given") << "";
+        QTest::newRow("another case") << "T3KWRBE7MNQZV5P";
+        QTest::newRow("a prefix") << "t3kwrbe7";
+    }
+
+    void passwordOfTheFileMustMatchTheGivenOne()
+    {
+        QFETCH(QString, password);
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        QString connectionString = connectionsettings::render();
+        connectionString.replace(QStringLiteral("Password=t3kwrbe7MNQZV5P"),
+            QStringLiteral("Password=\"%1\"").arg(password));
+        QCOMPARE(openingError(connectionString), QStringLiteral("Not a valid password."));
+    }
+
+    void damagedFilesGiveTheDamagedErrorAndNoRows_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        const QDir damaged(RunDirectory::fixturePath(QStringLiteral("damaged")));
+        const QStringList files = damaged.entryList({QStringLiteral("*.mdb")}, QDir::Files);
+        QVERIFY(files.size() >= 6);
+        for (const QString &file : files)
+            QTest::newRow(qPrintable(file)) << QStringLiteral("damaged/") + file;
+    }
+
+    void damagedFilesGiveTheDamagedErrorAndNoRows()
+    {
+        QFETCH(QString, fixture);
+        RunDirectory run(fixture);
+        const QByteArray before = fileBytes(run.databasePath());
+        const QDateTime modifiedBefore = QFileInfo(run.databasePath()).lastModified();
+
+        JetConnection connection;
+        RatesQuery query(&connection);
+        try {
+            query.open();
+            QFAIL(qPrintable(QStringLiteral("opened with %1 rows").arg(query.recordCount())));
+        } catch (const AppError &error) {
+            QCOMPARE(error.message(),
+                QStringLiteral("The database '%1' is damaged or incomplete.")
+                    .arg(QDir::toNativeSeparators(run.databasePath())));
+        }
+        QVERIFY(!query.isOpen());
+        QCOMPARE(query.recordCount(), 0);
+        QCOMPARE(fileBytes(run.databasePath()), before);
+        QCOMPARE(QFileInfo(run.databasePath()).lastModified(), modifiedBefore);
+        QCOMPARE(QDir(run.path() + QStringLiteral("/AnaData")).entryList(QDir::Files),
+            QStringList {QStringLiteral("Velkaro.mdb")});
     }
 
     void missingFileNamesItsFullPath()

@@ -128,6 +128,11 @@ char byteFor(char32_t codePoint)
 
 namespace cp1254 {
 
+char fromCodePoint(char32_t codePoint)
+{
+    return byteFor(codePoint);
+}
+
 char16_t toUnicode(unsigned char byte)
 {
     return kToUnicode[byte];

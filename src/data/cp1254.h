@@ -21,4 +21,7 @@ QByteArray fromUtf8(QByteArrayView utf8);
 
 char16_t toUnicode(unsigned char byte);
 
+// One character; "?" when the code page cannot hold it.
+char fromCodePoint(char32_t codePoint);
+
 } // namespace cp1254

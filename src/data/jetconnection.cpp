@@ -1,8 +1,8 @@
 #include "jetconnection.h"
 
 #include "apperror.h"
-#include "cp1254.h"
 #include "jetpassword.h"
+#include "jetrows.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +13,6 @@
 #include <mdbtools.h>
 
 namespace {
-
-constexpr qint64 kJetPageSize = 4096;
-// Memos of a rate list run to a few tens of kilobytes; anything up to this size comes
-// through whole (mdbtools cuts longer text without telling).
-constexpr size_t kBindSize = 4 * 1024 * 1024;
 
 QString propertyOr(const QString &connectionString, QStringView name, const QString &fallback)
 {
@@ -52,34 +47,77 @@ QString damaged(const QString &path)
         .arg(QDir::toNativeSeparators(path));
 }
 
-// Checks the file's first page before mdbtools sees it: mdbtools trusts what it reads,
-// so a file that is not a whole Jet 4 database never reaches it.
-void checkDatabaseFile(
-    const QString &openPath, const QString &path, const QString &password, int engineType)
+// Opens the file for reading only; it stays open while connected, so that each reading
+// of a table sees the same file even when the folder is renamed, and nothing is ever
+// written or locked.
+std::unique_ptr<QFile> openDatabaseFile(const QString &openPath, const QString &path)
 {
     QFileInfo info(openPath);
     if (!info.exists() || !info.isFile())
         throw AppError(
             QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(path)));
+    auto file = std::make_unique<QFile>(openPath);
+    if (!file->open(QIODevice::ReadOnly)) {
+        throw AppError(QStringLiteral("Cannot open the database file '%1'. %2")
+                           .arg(QDir::toNativeSeparators(path), file->errorString()));
+    }
+    return file;
+}
 
-    QFile file(openPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+// Every check and every row works on the whole file read at once.
+QByteArray readDatabaseFile(QFile &file, const QString &path)
+{
+    QByteArray bytes;
+    if (file.seek(0))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
         throw AppError(QStringLiteral("Cannot open the database file '%1'. %2")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    const QByteArray firstPage = file.read(kJetPageSize);
-    const qint64 size = file.size();
-    file.close();
+    return bytes;
+}
 
+// Checks the file's first page before mdbtools sees it: mdbtools trusts what it reads,
+// so a file that is not a whole Jet 4 database never reaches it.
+void checkDatabaseFile(
+    const QString &path, QByteArrayView bytes, const QString &password, int engineType)
+{
+    const QByteArrayView firstPage = bytes.first(std::min(bytes.size(), jetrows::kPageSize));
     const jetpassword::Format format = jetpassword::formatOf(firstPage);
     if (format != jetpassword::Format::Jet4 || engineType != connectionsettings::kJet4EngineType)
         throw AppError(unrecognised(path));
     // A Jet file is whole pages: the definition page, the system tables and at least
     // one page of its own catalog.
-    if (size % kJetPageSize != 0 || size < 3 * kJetPageSize)
+    if (bytes.size() % jetrows::kPageSize != 0 || bytes.size() < 3 * jetrows::kPageSize)
         throw AppError(unrecognised(path));
-    if (jetpassword::passwordOf(firstPage) != password)
+    // Jet asks for the database password only when the file has one.
+    const QString stored = jetpassword::passwordOf(firstPage).value_or(QString());
+    if (!stored.isEmpty() && stored != password)
         throw AppError(QStringLiteral("Not a valid password."));
+}
+
+jetrows::Storage storageOf(const MdbColumn &column)
+{
+    switch (column.col_type) {
+    case MDB_BOOL:
+        return jetrows::Storage::Boolean;
+    case MDB_BYTE:
+        return jetrows::Storage::Byte;
+    case MDB_INT:
+        return jetrows::Storage::Int16;
+    case MDB_LONGINT:
+        return jetrows::Storage::Int32;
+    case MDB_FLOAT:
+        return jetrows::Storage::Float32;
+    case MDB_DOUBLE:
+        return jetrows::Storage::Float64;
+    case MDB_TEXT:
+        return jetrows::Storage::Text;
+    case MDB_MEMO:
+        return jetrows::Storage::Memo;
+    default:
+        return jetrows::Storage::Other;
+    }
 }
 
 JetColumnKind kindOf(const MdbColumn &column)
@@ -159,32 +197,70 @@ QString jetColumnKindName(JetColumnKind kind)
     return QStringLiteral("Unknown");
 }
 
-struct JetConnection::Handle
+namespace {
+
+// The file's bytes with mdbtools reading its catalog from them.
+struct Database
 {
+    QByteArray bytes;
     MdbHandle *mdb = nullptr;
-    ~Handle()
+
+    Database() = default;
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+    ~Database()
     {
         if (mdb)
             mdb_close(mdb);
     }
 };
 
-struct JetTableCursor::Table
+std::unique_ptr<Database> openDatabase(
+    QFile &file, const QString &path, const QString &password, int engineType)
+{
+    auto database = std::make_unique<Database>();
+    database->bytes = readDatabaseFile(file, path);
+    checkDatabaseFile(path, database->bytes, password, engineType);
+    // Read-only (MDB_NOFLAGS) from memory: mdbtools never sees the file itself.
+    database->mdb
+        = mdb_open_buffer(database->bytes.data(), size_t(database->bytes.size()), MDB_NOFLAGS);
+    if (!database->mdb || !mdb_read_catalog(database->mdb, MDB_TABLE))
+        throw AppError(unrecognised(path));
+    return database;
+}
+
+struct TableDefinition
 {
     MdbTableDef *table = nullptr;
-    std::vector<std::unique_ptr<char[]>> buffers;
-    std::vector<int> lengths;
-
-    ~Table()
+    ~TableDefinition()
     {
         if (table)
             mdb_free_tabledef(table);
     }
-
     MdbColumn &column(int index) const
     {
         return *static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(index)));
     }
+};
+
+} // namespace
+
+struct JetConnection::Handle
+{
+    QString password;
+    int engineType = -1;
+    std::unique_ptr<QFile> file;
+    // The bytes read when connecting serve the first table read; later reads (each
+    // reopening of the query) read the file afresh, as Jet would, and nothing of it
+    // stays in memory between them.
+    std::unique_ptr<Database> connected;
+};
+
+struct JetTableCursor::Table
+{
+    QByteArray bytes;
+    std::vector<JetColumn> columns;
+    std::optional<jetrows::TableReader> reader;
 };
 
 JetConnection::JetConnection(QString connectionString)
@@ -217,23 +293,19 @@ void JetConnection::open()
     const QString dataSource = propertyOr(m_connectionString, u"Data Source", {});
     if (dataSource.isEmpty())
         throw AppError(QStringLiteral("No data source is given in the connection string."));
-    const QString password = propertyOr(m_connectionString, u"Jet OLEDB:Database Password", {});
+    auto handle = std::make_unique<Handle>();
+    handle->password = propertyOr(m_connectionString, u"Jet OLEDB:Database Password", {});
     bool engineTypeOk = false;
     const int engineType
         = propertyOr(m_connectionString, u"Jet OLEDB:Engine Type", QStringLiteral("5"))
               .toInt(&engineTypeOk);
+    handle->engineType = engineTypeOk ? engineType : -1;
 
     const QString openPath = openableDataSource(dataSource);
     m_databasePath = displayedDataSource(openPath);
-    checkDatabaseFile(openPath, m_databasePath, password, engineTypeOk ? engineType : -1);
-
-    // Opened for reading only (MDB_NOFLAGS): mdbtools then neither writes to the file
-    // nor creates a lock file, so other users of the list are never in the way.
-    auto handle = std::make_unique<Handle>();
-    handle->mdb = mdb_open(QFile::encodeName(openPath).constData(), MDB_NOFLAGS);
-    if (!handle->mdb || !mdb_read_catalog(handle->mdb, MDB_TABLE))
-        throw AppError(unrecognised(m_databasePath));
-    mdb_set_bind_size(handle->mdb, kBindSize);
+    handle->file = openDatabaseFile(openPath, m_databasePath);
+    handle->connected
+        = openDatabase(*handle->file, m_databasePath, handle->password, handle->engineType);
     m_handle = std::move(handle);
 }
 
@@ -241,7 +313,10 @@ std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableNam
 {
     if (!m_handle)
         throw AppError(QStringLiteral("Operation is not allowed when the object is closed."));
-    MdbHandle *mdb = m_handle->mdb;
+    std::unique_ptr<Database> database = m_handle->connected
+        ? std::move(m_handle->connected)
+        : openDatabase(*m_handle->file, m_databasePath, m_handle->password, m_handle->engineType);
+    MdbHandle *mdb = database->mdb;
 
     MdbCatalogEntry *entry = nullptr;
     for (guint i = 0; mdb->catalog && i < mdb->catalog->len; ++i) {
@@ -258,35 +333,43 @@ std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableNam
                                       "exists and that its name is spelled correctly.")
                            .arg(tableName));
     }
-    auto table = std::make_unique<JetTableCursor::Table>();
-    table->table = mdb_read_table(entry);
-    if (!table->table || !mdb_read_columns(table->table))
+    TableDefinition definition;
+    definition.table = mdb_read_table(entry);
+    if (!definition.table || !mdb_read_columns(definition.table))
         throw AppError(damaged(m_databasePath));
-    mdb_rewind_table(table->table);
 
-    const int columnCount = int(table->table->num_cols);
-    table->buffers.resize(size_t(columnCount));
-    table->lengths.assign(size_t(columnCount), 0);
+    auto table = std::make_unique<JetTableCursor::Table>();
+    std::vector<jetrows::ColumnLayout> layouts;
+    const int columnCount = int(definition.table->num_cols);
     for (int i = 0; i < columnCount; ++i) {
-        // Never written beyond what a row holds, so left uninitialised.
-        table->buffers[size_t(i)].reset(new char[kBindSize + 1]);
-        mdb_bind_column(
-            table->table, i + 1, table->buffers[size_t(i)].get(), &table->lengths[size_t(i)]);
+        const MdbColumn &column = definition.column(i);
+        table->columns.push_back({QString::fromUtf8(column.name), kindOf(column)});
+        jetrows::ColumnLayout layout;
+        layout.storage = storageOf(column);
+        layout.fixed = column.is_fixed != 0;
+        layout.nullBit = column.col_num;
+        layout.fixedOffset = column.fixed_offset;
+        layout.varIndex = int(column.var_col_num);
+        layout.size = column.col_size;
+        layout.autoIncrement = column.is_long_auto != 0;
+        layouts.push_back(layout);
+    }
+    const auto definitionPage = std::uint32_t(entry->table_pg);
+    // The rows are read from the bytes alone; mdbtools is done once the columns are known.
+    table->bytes = std::move(database->bytes);
+    try {
+        table->reader.emplace(table->bytes, definitionPage, std::move(layouts));
+    } catch (const jetrows::DamagedFile &) {
+        throw AppError(damaged(m_databasePath));
     }
     return std::unique_ptr<JetTableCursor>(new JetTableCursor(std::move(table), m_databasePath));
 }
 
 JetTableCursor::JetTableCursor(std::unique_ptr<Table> table, QString databasePath)
     : m_table(std::move(table))
+    , m_columns(std::move(m_table->columns))
     , m_databasePath(std::move(databasePath))
-{
-    const int columnCount = int(m_table->table->num_cols);
-    m_columns.reserve(size_t(columnCount));
-    for (int i = 0; i < columnCount; ++i) {
-        const MdbColumn &column = m_table->column(i);
-        m_columns.push_back({QString::fromUtf8(column.name), kindOf(column)});
-    }
-}
+{ }
 
 JetTableCursor::~JetTableCursor() = default;
 
@@ -301,66 +384,27 @@ int JetTableCursor::columnIndex(QStringView name) const
 
 bool JetTableCursor::next()
 {
-    if (mdb_fetch_row(m_table->table)) {
-        ++m_rowsRead;
-        return true;
-    }
-    if (m_rowsRead < m_table->table->num_rows)
+    try {
+        if (!m_table->reader->next())
+            return false;
+    } catch (const jetrows::DamagedFile &) {
         throw AppError(damaged(m_databasePath));
-    return false;
+    }
+    ++m_rowsRead;
+    return true;
 }
 
 bool JetTableCursor::isNull(int column) const
 {
-    const MdbColumn &col = m_table->column(column);
-    if (col.is_fixed)
-        return col.cur_value_len == 0;
-    return m_table->lengths[size_t(column)] == 0;
+    return m_table->reader->isNull(column);
 }
 
 QByteArray JetTableCursor::text(int column) const
 {
-    const int length = std::min<int>(m_table->lengths[size_t(column)], int(kBindSize));
-    if (length <= 0) {
-        // A memo lives on pages of its own; when one of them cannot be read, mdbtools
-        // hands out an empty text although the row says how long the memo is.
-        const MdbColumn &col = m_table->column(column);
-        if (col.col_type == MDB_MEMO && col.cur_value_len >= 4 && col.cur_value_start >= 0
-            && col.cur_value_start + 4 <= int(sizeof m_table->table->entry->mdb->pg_buf)) {
-            const long memoLength
-                = mdb_get_int32(m_table->table->entry->mdb->pg_buf, col.cur_value_start)
-                & 0x3fffffff;
-            if (memoLength > 0)
-                throw AppError(damaged(m_databasePath));
-        }
-        return {};
-    }
-    return cp1254::fromUtf8(QByteArrayView(m_table->buffers[size_t(column)].get(), length));
+    return m_table->reader->text(column);
 }
 
 std::optional<double> JetTableCursor::number(int column) const
 {
-    const MdbColumn &col = m_table->column(column);
-    if (col.cur_value_len == 0)
-        return std::nullopt;
-    // The row's bytes are still in the page buffer right after the fetch; reading them
-    // there keeps every bit of a double, which its 16-digit text would not.
-    void *page = m_table->table->entry->mdb->pg_buf;
-    const int start = col.cur_value_start;
-    if (start < 0 || start + col.cur_value_len > int(sizeof m_table->table->entry->mdb->pg_buf))
-        return std::nullopt;
-    switch (col.col_type) {
-    case MDB_DOUBLE:
-        return mdb_get_double(page, start);
-    case MDB_FLOAT:
-        return double(mdb_get_single(page, start));
-    case MDB_LONGINT:
-        return double(mdb_get_int32(page, start));
-    case MDB_INT:
-        return double(mdb_get_int16(page, start));
-    case MDB_BYTE:
-        return double(mdb_get_byte(page, start));
-    default:
-        return std::nullopt;
-    }
+    return m_table->reader->number(column);
 }

@@ -39,10 +39,11 @@ struct JetColumn
 
 class JetTableCursor;
 
-// The read-only connection to a Jet 4 database through mdbtools (`ADOConnection1`).
-// It reads provider, data source, password and mode from its connection string;
-// the data source is resolved against the current directory when the connection
-// opens. The file is opened for reading only and never locked or written.
+// The read-only connection to a Jet 4 database (`ADOConnection1`). It reads provider,
+// data source, password and mode from its connection string; the data source is
+// resolved against the current directory when the connection opens. The file is read
+// whole into memory and never locked or written; mdbtools reads the catalog from those
+// bytes, the rows are read and checked by jetrows.
 class JetConnection
 {
 public:
@@ -72,7 +73,7 @@ private:
     std::unique_ptr<Handle> m_handle;
 };
 
-// Walks the rows of one table in the order mdbtools stores them. Text comes out as
+// Walks the rows of one table in the order they are stored. Text comes out as
 // Windows-1254 bytes; numbers are read from the row's bytes, never through text.
 class JetTableCursor
 {
@@ -82,8 +83,9 @@ public:
     const std::vector<JetColumn> &columns() const { return m_columns; }
     int columnIndex(QStringView name) const; // -1 when absent; case-insensitive
 
-    // Throws AppError when the table ends before the rows its definition counts:
-    // mdbtools reports a page it cannot read as the end of the table.
+    // Throws AppError, the database's damaged error, when the file contradicts itself
+    // anywhere the row's reading passes; at the end, when the rows read are not the
+    // rows the table's definition counts.
     bool next();
 
     bool isNull(int column) const;

@@ -42,6 +42,9 @@ namespace turkishfold {
 
 QByteArrayView untilZero(QByteArrayView text)
 {
+    // An empty text may have no storage at all, and memchr wants a pointer even for none.
+    if (text.isEmpty())
+        return text;
     const void *zero = std::memchr(text.data(), 0, size_t(text.size()));
     if (!zero)
         return text;
