@@ -188,11 +188,15 @@ private slots:
         StartedProgram program;
         QTableView *grid = program.grid();
         QAbstractItemModel *model = grid->model();
+        const auto marked = [&](int row) {
+            return model->headerData(row, Qt::Vertical, RatesTableModel::CurrentRecordRole)
+                .toBool();
+        };
         QCOMPARE(grid->currentIndex().row(), 0);
-        QVERIFY(!model->headerData(0, Qt::Vertical).toString().isEmpty());
+        QVERIFY(marked(0));
         grid->setCurrentIndex(model->index(3, 1));
-        QVERIFY(model->headerData(0, Qt::Vertical).toString().isEmpty());
-        QVERIFY(!model->headerData(3, Qt::Vertical).toString().isEmpty());
+        QVERIFY(!marked(0));
+        QVERIFY(marked(3));
         QCOMPARE(program.window().query()->currentRecord().tum_kodu, QByteArray("1.1.2"));
     }
 

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The indicator column's marker for the current record.
-const QString kCurrentRecordMarker = QStringLiteral("\u25B6");
-
 // The field each column shows; the calculated oran2 carries the label of the stored rate.
 constexpr std::array<std::string_view, RatesTableModel::ColumnCount> kColumnLabelFields
     = {"tum_kodu", "aciklama", "omur_yil", "oran", "teblig"};
@@ -127,8 +124,8 @@ QVariant RatesTableModel::headerData(int section, Qt::Orientation orientation, i
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return {};
     }
-    if (role == Qt::DisplayRole)
-        return section == m_currentRow ? kCurrentRecordMarker : QString();
+    if (role == CurrentRecordRole)
+        return section == m_currentRow;
     return {};
 }
 

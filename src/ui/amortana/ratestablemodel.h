@@ -22,6 +22,7 @@ public:
     enum Role {
         RecordNumberRole = Qt::UserRole + 1, // 1-based position in the unfiltered result
         FullDescriptionRole,
+        CurrentRecordRole, // row header: true for the row the indicator column marks
     };
 
     // Roughly a screenful of rows.

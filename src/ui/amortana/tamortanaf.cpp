@@ -13,6 +13,7 @@
 #include "ratesgriddelegate.h"
 #include "ratesquery.h"
 #include "ratestablemodel.h"
+#include "recordindicator.h"
 #include "systemclipboard.h"
 #include "turkishfold.h"
 #include "tyardimf.h"
@@ -177,7 +178,7 @@ void TamortanaF::setUpGrid()
     titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < RatesTableModel::ColumnCount; ++column)
         grid->setColumnWidth(column, kColumnWidths[size_t(column)]);
-    QHeaderView *indicator = grid->verticalHeader();
+    QHeaderView *indicator = RecordIndicator::replaceRowHeaderOf(grid);
     indicator->setSectionResizeMode(QHeaderView::Fixed);
     indicator->setFixedWidth(kIndicatorWidth);
     indicator->setDefaultAlignment(Qt::AlignCenter);
