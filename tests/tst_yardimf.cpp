@@ -91,6 +91,14 @@ private slots:
     void windowLayout();
     void centredFirstThenStaysWhereLeft();
     void tabAndSelectionStayInView();
+    void startUpLeavesTheTextUnparsed_data();
+    void startUpLeavesTheTextUnparsed();
+    void fileSizeBound_data();
+    void fileSizeBound();
+    void hostileShapesCostABoundedPart_data();
+    void hostileShapesCostABoundedPart();
+    void scrollingToTheEndShowsTheRest_data();
+    void scrollingToTheEndShowsTheRest();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -194,7 +202,7 @@ void TestYardimF::plainTextLineBreaks()
 
     writeHelpFile(content);
     TyardimF window;
-    window.FormCreate();
+    QCOMPARE(pressHelp(window), QString());
     QCOMPARE(blocksOf(*window.findChild<QTextBrowser *>("RichEdit1")->document()), lines);
 }
 
@@ -243,7 +251,7 @@ void TestYardimF::richTextAndFallback()
     auto *view = window.findChild<QTextBrowser *>("RichEdit1");
     // Start from formatted text, so that leftovers of it would show.
     writeHelpFile("{\\rtf1\\qc\\b\\i Eski\\par}");
-    window.FormCreate();
+    QCOMPARE(pressHelp(window), QString());
 
     writeHelpFile(content);
     QCOMPARE(pressHelp(window), QString());
@@ -295,7 +303,7 @@ void TestYardimF::unopenableFileRaisesAndKeepsView()
 
     writeHelpFile("eski metin");
     TyardimF window;
-    window.FormCreate();
+    QCOMPARE(pressHelp(window), QString());
     auto *view = window.findChild<QTextBrowser *>("RichEdit1");
 
     QFile writer(QStringLiteral("yardim"));
@@ -332,7 +340,7 @@ void TestYardimF::unreadableFileRaisesLoadError()
     // Our own address space as a file: it opens, but reading from offset 0 fails.
     writeHelpFile("eski metin");
     TyardimF window;
-    window.FormCreate();
+    QCOMPARE(pressHelp(window), QString());
     QVERIFY(QFile::remove("yardim"));
     QVERIFY(QFile::link("/proc/self/mem", "yardim"));
     QCOMPARE(pressHelp(window), u"Failed to Load Stream"_qs);
@@ -481,6 +489,225 @@ void TestYardimF::tabAndSelectionStayInView()
     QCOMPARE(view->textCursor().selectedText(), u"Seçilecek metin"_qs);
     QCOMPARE(view->palette().color(QPalette::Inactive, QPalette::Highlight),
         view->palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+void TestYardimF::startUpLeavesTheTextUnparsed_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason"); // empty: no error
+
+    QTest::newRow("no help file") << "none"
+                                  << "";
+    QTest::newRow("an ordinary help file") << "ordinary"
+                                           << "";
+    QTest::newRow("a help file over the bound")
+        << "large"
+        << "The file is larger than 4 MB, the most a help file may be.";
+#ifdef Q_OS_LINUX
+    QTest::newRow("a writer holds a lock")
+        << "locked"
+        << "The process cannot access the file because it is being used by another process.";
+#endif
+}
+
+void TestYardimF::startUpLeavesTheTextUnparsed()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+
+    QFile writer(QStringLiteral("yardim"));
+    if (file != "none") {
+        QVERIFY(writer.open(QIODevice::ReadWrite));
+        writer.write("{\\rtf1 Yard\\'fdm\\par}");
+        if (file == "large")
+            QVERIFY(writer.resize(HelpFileLoader::kMaxFileSize + 1)); // sparse: costs no disk
+        writer.flush();
+#ifdef Q_OS_LINUX
+        if (file == "locked")
+            QCOMPARE(::flock(writer.handle(), LOCK_EX | LOCK_NB), 0);
+#endif
+        if (file != "locked")
+            writer.close();
+    }
+
+    TyardimF window;
+    QString error;
+    try {
+        window.FormCreate();
+    } catch (const AppError &raised) {
+        error = raised.message();
+    }
+    QCOMPARE(error,
+        reason.isEmpty()
+            ? QString()
+            : QStringLiteral("Cannot open file \"%1\". %2")
+                  .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath("yardim")),
+                      reason));
+    // The text is made when the window is first shown, not at start-up.
+    QCOMPARE(window.helpText().characterCount(), 0);
+    QVERIFY(window.findChild<QTextBrowser *>("RichEdit1")->document()->isEmpty());
+}
+
+void TestYardimF::fileSizeBound_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("exactly the bound") << HelpFileLoader::kMaxFileSize << true;
+    QTest::newRow("one byte over") << HelpFileLoader::kMaxFileSize + 1 << false;
+    QTest::newRow("far over") << qint64(50) * 1024 * 1024 << false;
+}
+
+void TestYardimF::fileSizeBound()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, accepted);
+
+    writeHelpFile("eski metin");
+    TyardimF window;
+    QCOMPARE(pressHelp(window), QString());
+    auto *view = window.findChild<QTextBrowser *>("RichEdit1");
+
+    const QByteArray line = "Sat\xfdr\n";
+    QByteArray content = line.repeated(qsizetype(std::min<qint64>(size, 1 << 20) / line.size()));
+    content += QByteArray(qsizetype(std::min<qint64>(size, 1 << 20)) - content.size(), 'x');
+    writeHelpFile(content);
+    QFile file(QStringLiteral("yardim"));
+    QVERIFY(file.resize(size)); // beyond the first megabyte, a sparse tail of zero bytes
+
+    const QString error = pressHelp(window);
+    if (accepted) {
+        QCOMPARE(error, QString());
+        QCOMPARE(view->document()->begin().text(), u"Satır"_qs);
+        QCOMPARE(window.helpText().characterCount() + window.helpText().paragraphCount() - 1,
+            HelpFileLoader::kMaxFileSize);
+    } else {
+        QVERIFY2(error.startsWith(u"Cannot open file \"") && error.endsWith(u"may be."),
+            qPrintable(error));
+        QCOMPARE(view->toPlainText(), u"eski metin"_qs);
+    }
+}
+
+void TestYardimF::hostileShapesCostABoundedPart_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qsizetype>("paragraphs");
+    QTest::addColumn<qsizetype>("characters");
+
+    QTest::newRow("a million empty paragraphs")
+        << "{\\rtf1\\ansi " + QByteArray("\\par").repeated(1000000) + "}" << qsizetype(1000001)
+        << qsizetype(0);
+    QTest::newRow("one unbroken line of a megabyte")
+        << "{\\rtf1\\ansi " + QByteArray(1 << 20, 'x') + "}" << qsizetype(1) << qsizetype(1 << 20);
+    QTest::newRow("four megabytes of line feeds")
+        << QByteArray(HelpFileLoader::kMaxFileSize, '\n')
+        << qsizetype(HelpFileLoader::kMaxFileSize + 1) << qsizetype(0);
+    QTest::newRow("four megabytes of words in one paragraph")
+        << "{\\rtf1 " + QByteArray("kazan buhar ").repeated(349000) + "}" << qsizetype(1)
+        << qsizetype(12 * 349000);
+    QTest::newRow("a new format at every letter")
+        << "{\\rtf1 " + QByteArray("{\\b a}{\\i b}{\\ul c}").repeated(200000) + "}" << qsizetype(1)
+        << qsizetype(600000);
+    QTest::newRow("an address in every line")
+        << QByteArray("https://ornek.com.tr/a\n").repeated(150000) << qsizetype(150001)
+        << qsizetype(22 * 150000);
+}
+
+// Counts the work rather than the time: what the view is given when the window opens
+// is bounded, whatever the shape of the file; the rest waits in the compact text.
+void TestYardimF::hostileShapesCostABoundedPart()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(qsizetype, paragraphs);
+    QFETCH(qsizetype, characters);
+
+    writeHelpFile(content);
+    content.clear();
+    TyardimF window;
+    QTextDocument *document = window.findChild<QTextBrowser *>("RichEdit1")->document();
+    qsizetype inserted = 0;
+    int changes = 0;
+    connect(document, &QTextDocument::contentsChange, this, [&](int, int, int added) {
+        inserted += added;
+        ++changes;
+    });
+
+    QCOMPARE(pressHelp(window), QString());
+    QCOMPARE(window.helpText().paragraphCount(), paragraphs);
+    QCOMPARE(window.helpText().characterCount(), characters);
+    QVERIFY(!window.showsWholeText());
+
+    const HelpText::Limits limits = TyardimF::kShownAtATime;
+    QVERIFY2(inserted <= limits.characters + HelpText::kMaxBlockLength + limits.blocks,
+        qPrintable(QString::number(inserted)));
+    QVERIFY(document->blockCount() <= limits.blocks);
+    // Each change is a layout pass: a few (the clearing, the text, the links), not one
+    // per paragraph.
+    QVERIFY2(changes <= 4, qPrintable(QString::number(changes)));
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        QVERIFY(block.length() <= HelpText::kMaxBlockLength + 1);
+}
+
+void TestYardimF::scrollingToTheEndShowsTheRest_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("paragraphs");
+    QTest::addColumn<bool>("endsWithAddress");
+
+    QStringList lines;
+    QByteArray plain;
+    for (int i = 0; i < 2500; ++i) {
+        plain += "Sat\xfdr " + QByteArray::number(i) + "\r\n";
+        lines << QStringLiteral("Satır %1").arg(i);
+    }
+    plain += "Son: https://ornek.com.tr/son";
+    lines << QStringLiteral("Son: https://ornek.com.tr/son");
+    QTest::newRow("short lines, an address at the end") << plain << lines << true;
+
+    const QByteArray words = QByteArray("kazan buhar ").repeated(20000);
+    QTest::newRow("one long paragraph") << "{\\rtf1 " + words + "\\par son}"
+                                        << QStringList {QString::fromLatin1(words), "son"} << false;
+}
+
+void TestYardimF::scrollingToTheEndShowsTheRest()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, paragraphs);
+    QFETCH(bool, endsWithAddress);
+
+    writeHelpFile(content);
+    TyardimF window;
+    QCOMPARE(pressHelp(window), QString());
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *view = window.findChild<QTextBrowser *>("RichEdit1");
+    QVERIFY(!window.showsWholeText());
+
+    QScrollBar *scrollBar = view->verticalScrollBar();
+    for (int tries = 0; tries < 1000 && !window.showsWholeText(); ++tries) {
+        scrollBar->setValue(scrollBar->maximum());
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(window.showsWholeText());
+
+    // Paragraphs longer than a block arrive as several blocks; nothing is lost or doubled.
+    QStringList shown;
+    QString paragraph;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        paragraph += block.text();
+        if (block.length() - 1 < HelpText::kMaxBlockLength - 256 || !block.next().isValid()) {
+            shown << paragraph;
+            paragraph.clear();
+        }
+    }
+    QCOMPARE(shown, paragraphs);
+
+    // Addresses in later parts are links as well.
+    if (endsWithAddress) {
+        QTextCursor address = view->document()->find(QStringLiteral("ornek.com.tr/son"));
+        QVERIFY(!address.isNull());
+        address.setPosition(address.selectionStart() + 1);
+        QVERIFY(address.charFormat().isAnchor());
+    }
 }
 
 QTEST_MAIN(TestYardimF)

@@ -25,8 +25,7 @@ const char *const kHeldByWriter
 
 [[noreturn]] void cannotOpen(const QString &path, const QString &reason)
 {
-    throw AppError(QStringLiteral("Cannot open file \"%1\". %2")
-                       .arg(QDir::toNativeSeparators(path), reason.trimmed()));
+    throw cannotOpenFile(path, reason);
 }
 
 #ifdef Q_OS_WIN
@@ -104,6 +103,12 @@ int openHandle(const QString &openPath, const QString &path)
 #endif
 
 } // namespace
+
+AppError cannotOpenFile(const QString &path, const QString &reason)
+{
+    return AppError(QStringLiteral("Cannot open file \"%1\". %2")
+                        .arg(QDir::toNativeSeparators(path), reason.trimmed()));
+}
 
 std::unique_ptr<QFile> openDenyingWriters(const QString &openPath, const QString &path)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "apperror.h"
+
 #include <QString>
 
 #include <memory>
@@ -19,3 +21,6 @@ class QFile;
 // Throws AppError "Cannot open file "<path>". <reason>" when the file cannot be opened,
 // is not a regular file, or a writer holds it locked.
 std::unique_ptr<QFile> openDenyingWriters(const QString &openPath, const QString &path);
+
+// The error for a file that cannot be opened: "Cannot open file "<path>". <reason>".
+AppError cannotOpenFile(const QString &path, const QString &reason);

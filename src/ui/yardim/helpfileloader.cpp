@@ -3,15 +3,27 @@
 #include "apperror.h"
 #include "cp1254.h"
 #include "denywriters.h"
+#include "helptext.h"
 #include "linebreaknormalizer.h"
 #include "rtfreader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextDocument>
 
 #include <algorithm>
+#include <new>
+
+namespace {
+
+[[noreturn]] void refuseTooLarge(const QString &path)
+{
+    throw cannotOpenFile(path,
+        QStringLiteral("The file is larger than %1 MB, the most a help file may be.")
+            .arg(HelpFileLoader::kMaxFileSize / (1024 * 1024)));
+}
+
+} // namespace
 
 HelpFileLoader::HelpFileLoader(QString fileName, qsizetype chunkSize)
     : m_fileName(std::move(fileName))
@@ -23,34 +35,71 @@ QString HelpFileLoader::fullPath() const
     return QDir::current().absoluteFilePath(m_fileName);
 }
 
-bool HelpFileLoader::loadInto(QTextDocument &document) const
+std::optional<QByteArray> HelpFileLoader::read() const
 {
     // Opened by its relative name, which the system resolves against the current
     // directory: the directory's own name may not survive a trip through text. Only a
     // file counts: a folder of that name is no help file, and a pipe would never end.
     if (!QFileInfo(m_fileName).isFile())
-        return false;
+        return std::nullopt;
+    try {
+        const std::unique_ptr<QFile> file = openDenyingWriters(m_fileName, fullPath());
+        const qint64 size = file->size();
+        if (size > kMaxFileSize)
+            refuseTooLarge(fullPath());
+        QByteArray content;
+        content.reserve(qsizetype(size));
+        QByteArray chunk(m_chunkSize, Qt::Uninitialized);
+        for (;;) {
+            const qint64 count = file->read(chunk.data(), chunk.size());
+            if (count < 0)
+                throw AppError(QStringLiteral("Failed to Load Stream"));
+            if (count == 0)
+                return content;
+            // A file that grows while it is read is held to the same bound.
+            if (content.size() + count > kMaxFileSize)
+                refuseTooLarge(fullPath());
+            content.append(chunk.constData(), count);
+        }
+    } catch (const std::bad_alloc &) {
+        throw AppError(QStringLiteral("Failed to Load Stream"));
+    }
+}
 
-    // Read the whole file before touching the document, so that a failure half-way
-    // leaves the old text in place.
-    const QByteArray content = readNormalized();
-    if (!RtfReader::read(content, document))
-        document.setPlainText(cp1254::toUnicode(content));
+HelpText HelpFileLoader::parse(QByteArrayView content) const
+{
+    try {
+        // In chunks, as the file arrives on a system that streams it.
+        LineBreakNormalizer normalizer;
+        QByteArray normalized;
+        normalized.reserve(content.size());
+        for (qsizetype at = 0; at < content.size(); at += m_chunkSize)
+            normalizer.append(
+                content.sliced(at, std::min(m_chunkSize, content.size() - at)), normalized);
+        HelpText text;
+        if (!RtfReader::read(normalized, text))
+            text = HelpText::fromPlainText(cp1254::toUnicode(normalized));
+        return text;
+    } catch (const std::bad_alloc &) {
+        // What was made so far is freed on the way here; the program goes on without it.
+        throw AppError(QStringLiteral("Failed to Load Stream"));
+    }
+}
+
+bool HelpFileLoader::load(HelpText &text) const
+{
+    const std::optional<QByteArray> content = read();
+    if (!content)
+        return false;
+    text = parse(*content);
     return true;
 }
 
-QByteArray HelpFileLoader::readNormalized() const
+bool HelpFileLoader::loadInto(QTextDocument &document) const
 {
-    const std::unique_ptr<QFile> file = openDenyingWriters(m_fileName, fullPath());
-    LineBreakNormalizer normalizer;
-    QByteArray content;
-    QByteArray chunk(m_chunkSize, Qt::Uninitialized);
-    for (;;) {
-        const qint64 count = file->read(chunk.data(), chunk.size());
-        if (count < 0)
-            throw AppError(QStringLiteral("Failed to Load Stream"));
-        if (count == 0)
-            return content;
-        normalizer.append(QByteArrayView(chunk.constData(), count), content);
-    }
+    HelpText text;
+    if (!load(text))
+        return false;
+    text.writeAllTo(document);
+    return true;
 }

@@ -1,5 +1,7 @@
 #include "linebreaknormalizer.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isBreak(char byte)
@@ -11,19 +13,23 @@ bool isBreak(char byte)
 
 void LineBreakNormalizer::append(QByteArrayView chunk, QByteArray &out)
 {
-    out.reserve(out.size() + chunk.size());
-    for (const char byte : chunk) {
-        if (m_openBreak != 0 && isBreak(byte) && byte != m_openBreak) {
+    const char *next = chunk.data();
+    const char *const end = next + chunk.size();
+    while (next < end) {
+        if (m_openBreak != 0) {
             // Second half of CR LF or LF CR: the break was already written.
+            if (isBreak(*next) && *next != m_openBreak)
+                ++next;
             m_openBreak = 0;
             continue;
         }
-        if (isBreak(byte)) {
-            out.append('\n');
-            m_openBreak = byte;
-        } else {
-            out.append(byte);
-            m_openBreak = 0;
-        }
+        // Text between breaks goes over in one piece.
+        const char *const lineEnd = std::find_if(next, end, isBreak);
+        out.append(next, lineEnd - next);
+        if (lineEnd == end)
+            return;
+        out.append('\n');
+        m_openBreak = *lineEnd;
+        next = lineEnd + 1;
     }
 }

@@ -1,13 +1,13 @@
 #include "rtfreader.h"
 
 #include "cp1254.h"
+#include "helptext.h"
 
 #include <QColor>
 #include <QHash>
 #include <QList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -121,6 +121,13 @@ struct CharState
     int colour = 0; // index into the colour table; 0 and unknown indexes: automatic
     int background = 0;
     QTextCharFormat::VerticalAlignment verticalAlignment = QTextCharFormat::AlignNormal;
+
+    friend bool operator==(const CharState &, const CharState &) = default;
+    friend size_t qHash(const CharState &s, size_t seed = 0)
+    {
+        return qHashMulti(seed, s.bold, s.italic, s.underline, s.strike, s.halfPoints, s.font,
+            s.colour, s.background, int(s.verticalAlignment));
+    }
 };
 
 struct ParagraphState
@@ -131,6 +138,13 @@ struct ParagraphState
     int firstLineTwips = 0;
     int beforeTwips = 0;
     int afterTwips = 0;
+
+    friend bool operator==(const ParagraphState &, const ParagraphState &) = default;
+    friend size_t qHash(const ParagraphState &s, size_t seed = 0)
+    {
+        return qHashMulti(seed, int(s.alignment), s.leftTwips, s.rightTwips, s.firstLineTwips,
+            s.beforeTwips, s.afterTwips);
+    }
 };
 
 struct GroupState
@@ -154,9 +168,9 @@ double pixels(int twips)
 class Parser
 {
 public:
-    Parser(QByteArrayView input, QTextDocument &document)
+    Parser(QByteArrayView input, HelpText &output)
         : m_input(input)
-        , m_cursor(&document)
+        , m_output(output)
     { }
 
     bool run();
@@ -179,14 +193,20 @@ private:
     void flushText();
     void endParagraph();
 
-    QTextCharFormat charFormat(const CharState &chars) const;
-    static QTextBlockFormat blockFormat(const ParagraphState &paragraph);
+    int charFormat(const CharState &chars);
+    int blockFormat(const ParagraphState &paragraph);
+    QTextCharFormat makeCharFormat(const CharState &chars) const;
+    static QTextBlockFormat makeBlockFormat(const ParagraphState &paragraph);
     QColor colour(int index) const;
 
     QByteArrayView m_input;
     qsizetype m_pos = 0;
-    QTextCursor m_cursor;
+    HelpText &m_output;
     QList<GroupState> m_groups;
+    // Each distinct state is made a format once: a file that switches formats at every
+    // character must not cost a format per character.
+    QHash<CharState, int> m_charFormats;
+    QHash<ParagraphState, int> m_blockFormats;
 
     QString m_text; // text waiting to be inserted with the current character format
     int m_pendingSkip = 0; // fallback bytes still to drop after a \uN
@@ -205,9 +225,6 @@ bool Parser::run()
 {
     if (!m_input.startsWith("{\\rtf"))
         return false;
-
-    m_cursor.document()->clear();
-    m_cursor = QTextCursor(m_cursor.document());
 
     while (m_pos < m_input.size()) {
         const char byte = m_input[m_pos++];
@@ -235,7 +252,7 @@ bool Parser::run()
     // Input that stops early still shows what came before the break.
     flushText();
     if (!m_groups.isEmpty())
-        m_cursor.setBlockFormat(blockFormat(state().paragraph));
+        m_output.setParagraphFormat(blockFormat(state().paragraph));
     return true;
 }
 
@@ -256,7 +273,7 @@ void Parser::closeGroup()
     flushText();
     // The document's last paragraph may end with the document instead of a \par.
     if (m_groups.size() == 1)
-        m_cursor.setBlockFormat(blockFormat(state().paragraph));
+        m_output.setParagraphFormat(blockFormat(state().paragraph));
     const Destination closing = state().destination;
     m_groups.removeLast();
     // A font entry may end with its group instead of a ";".
@@ -451,6 +468,7 @@ void Parser::controlWord(std::string_view word, bool hasParameter, int parameter
         m_rgbGiven = false;
     } else if (word == "deff"sv) {
         m_defaultFont = parameter;
+        m_charFormats.clear();
     } else if (word == "uc"sv) {
         group.unicodeSkip = std::max(parameter, 0);
     } else {
@@ -525,8 +543,10 @@ void Parser::fontTableWord(std::string_view word, int parameter)
     } else if (word.empty()) {
         // End of an entry (a ";" or its group closing).
         const QString name = m_fontName.trimmed();
-        if (!name.isEmpty() && m_fontEntry >= 0 && !m_fonts.contains(m_fontEntry))
+        if (!name.isEmpty() && m_fontEntry >= 0 && !m_fonts.contains(m_fontEntry)) {
             m_fonts.insert(m_fontEntry, name);
+            m_charFormats.clear();
+        }
         m_fontName.clear();
     }
 }
@@ -546,6 +566,7 @@ void Parser::colourTableWord(std::string_view word, int parameter)
     if (word.empty()) {
         // End of an entry: one without components is the automatic colour.
         m_colours.append(m_rgbGiven ? QColor(m_rgb[0], m_rgb[1], m_rgb[2]) : QColor());
+        m_charFormats.clear();
         m_rgb = {0, 0, 0};
         m_rgbGiven = false;
     } else {
@@ -607,18 +628,35 @@ void Parser::flushText()
             || (u < 0x20 && u != u'\t'))
             m_text[i] = QChar(kReplacement);
     }
-    m_cursor.insertText(m_text, charFormat(state().chars));
+    m_output.append(m_text, charFormat(state().chars));
     m_text.clear();
 }
 
 void Parser::endParagraph()
 {
     flushText();
-    m_cursor.setBlockFormat(blockFormat(state().paragraph));
-    m_cursor.insertBlock();
+    m_output.setParagraphFormat(blockFormat(state().paragraph));
+    m_output.endParagraph();
 }
 
-QTextCharFormat Parser::charFormat(const CharState &chars) const
+int Parser::charFormat(const CharState &chars)
+{
+    auto found = m_charFormats.constFind(chars);
+    if (found == m_charFormats.cend())
+        found = m_charFormats.insert(chars, m_output.addCharFormat(makeCharFormat(chars)));
+    return *found;
+}
+
+int Parser::blockFormat(const ParagraphState &paragraph)
+{
+    auto found = m_blockFormats.constFind(paragraph);
+    if (found == m_blockFormats.cend())
+        found
+            = m_blockFormats.insert(paragraph, m_output.addBlockFormat(makeBlockFormat(paragraph)));
+    return *found;
+}
+
+QTextCharFormat Parser::makeCharFormat(const CharState &chars) const
 {
     QTextCharFormat format;
     format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
@@ -638,7 +676,7 @@ QTextCharFormat Parser::charFormat(const CharState &chars) const
     return format;
 }
 
-QTextBlockFormat Parser::blockFormat(const ParagraphState &paragraph)
+QTextBlockFormat Parser::makeBlockFormat(const ParagraphState &paragraph)
 {
     QTextBlockFormat format;
     format.setAlignment(paragraph.alignment);
@@ -657,7 +695,20 @@ QColor Parser::colour(int index) const
 
 } // namespace
 
+bool RtfReader::read(QByteArrayView rtf, HelpText &text)
+{
+    HelpText read;
+    if (!Parser(rtf, read).run())
+        return false;
+    text = std::move(read);
+    return true;
+}
+
 bool RtfReader::read(QByteArrayView rtf, QTextDocument &document)
 {
-    return Parser(rtf, document).run();
+    HelpText text;
+    if (!read(rtf, text))
+        return false;
+    text.writeAllTo(document);
+    return true;
 }

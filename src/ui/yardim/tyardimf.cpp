@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 
 TyardimF::TyardimF(QWidget *parent)
     : QMainWindow(parent)
@@ -31,13 +32,21 @@ TyardimF::TyardimF(QWidget *parent)
 
     // Tab belongs to the view; a read-only text would otherwise hand it to focus chaining.
     m_ui->RichEdit1->installEventFilter(this);
+
+    // Queued: the view's layout reports its new size from inside the insertion of the
+    // next part, and the next part waits until that is done.
+    const QScrollBar *scrollBar = m_ui->RichEdit1->verticalScrollBar();
+    connect(scrollBar, &QScrollBar::valueChanged, this, &TyardimF::showMoreNearTheEnd,
+        Qt::QueuedConnection);
+    connect(scrollBar, &QScrollBar::rangeChanged, this, &TyardimF::showMoreNearTheEnd,
+        Qt::QueuedConnection);
 }
 
 TyardimF::~TyardimF() = default;
 
 void TyardimF::FormCreate()
 {
-    loadHelpFile();
+    m_unshownContent = m_loader.read();
 }
 
 void TyardimF::showAndReload()
@@ -51,12 +60,35 @@ void TyardimF::showAndReload()
 void TyardimF::loadHelpFile()
 {
     QTextBrowser *view = m_ui->RichEdit1;
-    if (!m_loader.loadInto(*view->document()))
+    std::optional<QByteArray> content = m_loader.read();
+    // With no file the view keeps what it had, which is what start-up read.
+    if (!content)
+        content.swap(m_unshownContent);
+    if (!content)
         return;
-    linkWebAddresses(*view->document());
-    view->setTextCursor(QTextCursor(view->document()));
+    m_unshownContent.reset();
+    m_text = m_loader.parse(*content);
+    content.reset();
+    QTextDocument *document = view->document();
+    document->clear();
+    m_shown = m_text.writeTo(*document, {}, kShownAtATime);
+    linkWebAddresses(*document);
+    view->setTextCursor(QTextCursor(document));
     view->verticalScrollBar()->setValue(0);
     view->horizontalScrollBar()->setValue(0);
+}
+
+void TyardimF::showMoreNearTheEnd()
+{
+    const QTextBrowser *view = m_ui->RichEdit1;
+    const QScrollBar *scrollBar = view->verticalScrollBar();
+    if (showsWholeText() || !view->isVisible()
+        || scrollBar->maximum() - scrollBar->value() > 2 * scrollBar->pageStep())
+        return;
+    QTextDocument *document = view->document();
+    const int firstNewBlock = document->blockCount();
+    m_shown = m_text.writeTo(*document, m_shown, kShownAtATime);
+    linkWebAddresses(*document, firstNewBlock);
 }
 
 void TyardimF::showEvent(QShowEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "helpfileloader.h"
+#include "helptext.h"
 
 #include <QMainWindow>
 
@@ -20,9 +21,20 @@ public:
     explicit TyardimF(QWidget *parent = nullptr);
     ~TyardimF() override;
 
+    // How much of the help text the view is given at a time: the first part when the
+    // file is loaded, the next whenever the reader scrolls near the end of what it has.
+    // Laying out this much takes a few tens of milliseconds, whatever the file.
+    static constexpr HelpText::Limits kShownAtATime {1000, 64 * 1024};
+
     // Handlers and commands the rest of the program calls. Both throw AppError.
-    void FormCreate(); // loads the help file, if there is one
+    // FormCreate reads the help file's bytes but leaves making the text of them to the
+    // first showing: start-up must not wait on the help file, whatever its shape.
+    void FormCreate();
     void showAndReload(); // shows the window without modality, brings it forward, reloads
+
+    // The text last loaded, and whether the view holds all of it yet.
+    const HelpText &helpText() const { return m_text; }
+    bool showsWholeText() const { return m_shown == m_text.end(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -30,9 +42,14 @@ protected:
 
 private:
     void loadHelpFile();
+    void showMoreNearTheEnd();
     void centreOnDesktop();
 
     std::unique_ptr<Ui::TyardimF> m_ui;
     HelpFileLoader m_loader;
+    HelpText m_text;
+    // Read at start-up and not yet shown; used should the file be gone by the first showing.
+    std::optional<QByteArray> m_unshownContent;
+    HelpText::Position m_shown; // how far the text has been given to the view
     bool m_shownBefore = false;
 };

@@ -18,7 +18,7 @@ bool isTrailingPunctuation(QChar c)
 
 } // namespace
 
-void linkWebAddresses(QTextDocument &document)
+void linkWebAddresses(QTextDocument &document, int firstBlock)
 {
     static const QRegularExpression address(
         QStringLiteral(R"(((?:https?|ftp|file)://|mailto:|www\.)[^\s<>"\x{00A0}\x{2028}]+)"),
@@ -29,7 +29,11 @@ void linkWebAddresses(QTextDocument &document)
     link.setFontUnderline(true);
     link.setForeground(QColor(kLinkBlue));
 
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    // All links become one change of the document, laid out once.
+    QTextCursor edit(&document);
+    edit.beginEditBlock();
+    for (QTextBlock block = document.findBlockByNumber(firstBlock); block.isValid();
+         block = block.next()) {
         const QString text = block.text();
         for (auto matches = address.globalMatch(text); matches.hasNext();) {
             const QRegularExpressionMatch match = matches.next();
@@ -47,4 +51,5 @@ void linkWebAddresses(QTextDocument &document)
             cursor.mergeCharFormat(link);
         }
     }
+    edit.endEditBlock();
 }
