@@ -3,6 +3,7 @@
 #include "windowsupport.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QRadioButton>
 
 namespace {
@@ -128,6 +129,44 @@ private slots:
         const QStringList rows = program.allRows();
         QCOMPARE(rows.size(), RatesTableModel::kFetchBatch + RatesTableModel::kFetchBatch);
         QCOMPARE(rows.last(), QString::number(records.size() - 2)); // only "buhar kazan" rows later
+    }
+
+    void firstScreenfulIsFetchedBeforeTheKeyLands_data()
+    {
+        QTest::addColumn<int>("windowHeight");
+        QTest::newRow("designed height") << 466;
+        QTest::newRow("maximised on a Full HD screen") << 1040;
+        QTest::newRow("taller than any fetch batch") << 1600;
+    }
+
+    void firstScreenfulIsFetchedBeforeTheKeyLands()
+    {
+        // Every row the grid shows after a key must have been tested against the boxes
+        // as they were before the key: "t" here, which every record matches, not "ta".
+        QFETCH(int, windowHeight);
+        StartedProgram program;
+        std::vector<RatesRecord> records(200);
+        for (size_t i = 0; i < records.size(); ++i) {
+            records[i].tum_kodu = QByteArray::number(qulonglong(i));
+            records[i].aciklama = i % 2 ? QByteArray("ta") : QByteArray("tx");
+        }
+        program.window().query()->openWithRecords(records);
+        program.showAndWait();
+        program.window().resize(1000, windowHeight);
+        QTRY_COMPARE(program.window().height(), windowHeight);
+        QTableView *grid = program.grid();
+        const int rowHeight = grid->verticalHeader()->defaultSectionSize();
+        const int visibleRows = (grid->viewport()->height() + rowHeight - 1) / rowHeight;
+
+        program.term1()->setText(QStringLiteral("t"));
+        QTest::keyClick(program.term1(), Qt::Key_A);
+        QVERIFY(program.shownRows().size() >= visibleRows);
+        QTest::qWait(20); // the grid lays itself out and may fetch more, now with "ta"
+        const QStringList shown = program.shownRows().mid(0, visibleRows);
+        QStringList expected;
+        for (int i = 0; i < visibleRows; ++i)
+            expected << QString::number(i);
+        QCOMPARE(shown, expected);
     }
 
     void automaticSearchTick()

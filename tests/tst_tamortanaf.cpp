@@ -285,19 +285,38 @@ private slots:
         QTest::keyClick(program.term1(), Qt::Key_A);
     }
 
-    void narrowWindowHidesTheWebPanelOnly()
+    void narrowWindowShrinksTheWebPanelOnly_data()
     {
+        QTest::addColumn<int>("width");
+        QTest::newRow("designed width") << 992;
+        QTest::newRow("the grid and the banner just fit") << 722;
+        QTest::newRow("the grid just fits") << 721;
+        QTest::newRow("narrower than the grid") << 600;
+        QTest::newRow("narrower than the search area") << 300;
+    }
+
+    void narrowWindowShrinksTheWebPanelOnly()
+    {
+        // The parts keep their sizes and places and are cut off at the window's edge;
+        // only the web panel and the banner caption beside the picture give way.
+        QFETCH(int, width);
         StartedProgram program;
         program.showAndWait();
+        QWidget *searchArea = program.control("JvXPContainer3");
+        const QImage designed = searchArea->grab().toImage();
+        program.window().resize(width, 466);
+        QTRY_COMPARE(program.window().width(), width);
+        QTest::qWait(0);
+
         QWidget *webPanel = program.control("JvXPContainer5");
-        program.window().resize(1000, 466);
-        QTRY_VERIFY(webPanel->width() > 200);
-        program.window().resize(721, 466);
-        QTRY_COMPARE(webPanel->width(), 0);
-        QCOMPARE(program.grid()->width(), 721);
-        QCOMPARE(program.control("JvXPContainer3")->width(), 385);
+        QCOMPARE(webPanel->width(), std::max(width - 721, 0));
+        QCOMPARE(program.grid()->geometry(), QRect(0, 0, 721, program.grid()->height()));
         QCOMPARE(program.control("JvXPContainer1")->height(), 121);
+        QCOMPARE(searchArea->geometry(), QRect(0, 0, 385, 121));
         QCOMPARE(program.control("Image1")->width(), 337);
+        QCOMPARE(program.control("Image1")->mapTo(&program.window(), QPoint(0, 0)), QPoint(385, 0));
+        QCOMPARE(program.control("Label2")->width(), std::max(width - 385 - 337, 0));
+        QCOMPARE(searchArea->grab().toImage(), designed);
     }
 
     void handlerErrorsReachTheErrorBox_data()

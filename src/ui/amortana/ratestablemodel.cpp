@@ -146,11 +146,12 @@ void RatesTableModel::fetchMore(const QModelIndex &parent)
 {
     if (!canFetchMore(parent))
         return;
+    const int batch = fetchBatch();
     std::vector<int> accepted;
-    accepted.reserve(kFetchBatch);
+    accepted.reserve(size_t(batch));
     try {
         const int count = m_query->recordCount();
-        while (int(accepted.size()) < kFetchBatch && m_nextToTest < count) {
+        while (int(accepted.size()) < batch && m_nextToTest < count) {
             const int next = m_query->nextAccepted(m_nextToTest);
             m_nextToTest = next + 1;
             if (next < count)

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 
+#include <algorithm>
 #include <vector>
 
 class RatesQuery;
@@ -25,7 +26,7 @@ public:
         CurrentRecordRole, // row header: true for the row the indicator column marks
     };
 
-    // Roughly a screenful of rows.
+    // The fewest rows one fetch asks the query for.
     static constexpr int kFetchBatch = 48;
 
     explicit RatesTableModel(QObject *parent = nullptr);
@@ -42,6 +43,12 @@ public:
 
     bool canFetchMore(const QModelIndex &parent = {}) const override;
     void fetchMore(const QModelIndex &parent = {}) override;
+
+    // How many rows the grid can show at once. Each fetch takes at least as many, so
+    // that the first screenful after a refetch is complete before the key that caused
+    // it reaches its box: rows fetched later would be tested against the new text.
+    void setRowsPerScreen(int rows) { m_rowsPerScreen = rows; }
+    int fetchBatch() const { return std::max(kFetchBatch, m_rowsPerScreen); }
 
     // The query's index of the record a row shows.
     int recordIndex(int row) const;
@@ -63,4 +70,5 @@ private:
     int m_nextToTest = 0;
     bool m_fetchFailed = false;
     int m_currentRow = -1;
+    int m_rowsPerScreen = 0;
 };

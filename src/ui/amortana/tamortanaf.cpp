@@ -5,6 +5,7 @@
 #include "apperror.h"
 #include "apptitle.h"
 #include "cp1254.h"
+#include "cutoffstrip.h"
 #include "errorreporting.h"
 #include "fieldtext.h"
 #include "jetconnection.h"
@@ -117,6 +118,7 @@ TamortanaF::TamortanaF(QWidget *parent)
 {
     m_ui->setupUi(this);
     move(kRestoredPosition);
+    keepWidthsOnNarrowWindows();
     m_query->setObjectName(QStringLiteral("meslekkoduQuery"));
     m_dataSource->setObjectName(QStringLiteral("meslekkoduSource"));
     m_webPanel = new WebPanel(m_ui->JvXPContainer5, this);
@@ -135,6 +137,20 @@ TamortanaF::~TamortanaF()
 {
     // The data source must let go of the query before the query goes.
     m_dataSource->setQuery(nullptr);
+}
+
+void TamortanaF::keepWidthsOnNarrowWindows()
+{
+    // Below the widths the search area with the banner picture and the grid need, only
+    // the web panel and the banner caption give way; the rest is cut off at the
+    // window's edge, each strip on its own.
+    QBoxLayout *rows = m_ui->centralLayout;
+    for (QWidget *strip : {m_ui->JvXPContainer1, m_ui->JvXPContainer2}) {
+        const int index = rows->indexOf(strip);
+        const int stretch = rows->stretch(index);
+        // The strip leaves the layout as it moves into its keeper.
+        rows->insertWidget(index, new CutOffStrip(strip, m_ui->centralWidget), stretch);
+    }
 }
 
 void TamortanaF::applyFonts()
@@ -260,6 +276,14 @@ void TamortanaF::makeFirstRowCurrent()
     grid->setCurrentIndex(m_dataSource->index(0, column));
 }
 
+void TamortanaF::updateRowsPerScreen()
+{
+    QTableView *grid = m_ui->meslekkoduGrid;
+    const int rowHeight = std::max(grid->verticalHeader()->defaultSectionSize(), 1);
+    // A row cut off at the bottom counts too.
+    m_dataSource->setRowsPerScreen((grid->viewport()->height() + rowHeight - 1) / rowHeight);
+}
+
 void TamortanaF::connectOnLoad()
 {
     fromDatabase([this] { m_connection->open(); });
@@ -299,6 +323,8 @@ bool TamortanaF::eventFilter(QObject *watched, QEvent *event)
         else if (watched == m_ui->Label2)
             errorreporting::reportErrors([this] { Label2Click(); });
     }
+    if (event->type() == QEvent::Resize && watched == m_ui->meslekkoduGrid->viewport())
+        updateRowsPerScreen();
     if (event->type() == QEvent::Paint && watched == m_ui->meslekkoduGrid->viewport()
         && !m_firstPaintSeen) {
         m_firstPaintSeen = true;

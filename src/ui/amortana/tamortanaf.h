@@ -64,12 +64,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void keepWidthsOnNarrowWindows();
     void applyFonts();
     void createStatusPanels();
     void setUpGrid();
     void connectHandlers();
     void buildPopupMenu();
     void makeFirstRowCurrent();
+    void updateRowsPerScreen();
     void freeQuery();
     void openQuery();
     template<typename Action> static void fromDatabase(Action action);
