@@ -152,7 +152,7 @@ private slots:
         RatesQuery query(&connection);
         query.open();
         QCOMPARE(query.recordCount(), 12);
-        QCOMPARE(query.record(11).ID, std::optional<double>(12));
+        QCOMPARE(query.record(11).ID(), std::optional<double>(12));
     }
 
     void passwordOfTheFileMustMatchTheGivenOne_data()

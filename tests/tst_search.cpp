@@ -8,6 +8,15 @@
 
 namespace {
 
+enum Edit {
+    SetTerm2Buhar,
+    DeleteTerm2,
+    PasteBuharOverTerm1,
+    UndoTerm1Edit,
+    ClearTerm1,
+    ChooseAndSilently,
+};
+
 const QStringList kEveryRow = {
     "1", "1.1", "1.1.1", "1.1.2", "2", "2.1", "2.1.1", "2.1.2", "3.1.2.4", "3.2", "3.3", "4.1.2.3"};
 
@@ -114,7 +123,7 @@ private slots:
         // A list longer than one fetch: what the grid fetches after the boxes were
         // edited without a search uses the new text.
         StartedProgram program;
-        std::vector<RatesRecord> records(3 * RatesTableModel::kFetchBatch);
+        std::vector<RatesRecordValues> records(3 * RatesTableModel::kFetchBatch);
         for (size_t i = 0; i < records.size(); ++i) {
             records[i].tum_kodu = QByteArray::number(qulonglong(i));
             records[i].aciklama = i % 2 ? QByteArray("kazan") : QByteArray("buhar kazan");
@@ -145,7 +154,7 @@ private slots:
         // as they were before the key: "t" here, which every record matches, not "ta".
         QFETCH(int, windowHeight);
         StartedProgram program;
-        std::vector<RatesRecord> records(200);
+        std::vector<RatesRecordValues> records(200);
         for (size_t i = 0; i < records.size(); ++i) {
             records[i].tum_kodu = QByteArray::number(qulonglong(i));
             records[i].aciklama = i % 2 ? QByteArray("ta") : QByteArray("tx");
@@ -167,6 +176,146 @@ private slots:
         for (int i = 0; i < visibleRows; ++i)
             expected << QString::number(i);
         QCOMPARE(shown, expected);
+    }
+
+    // The filter keeps the boxes' texts rather than reading them at every record: any
+    // way of changing a box or the AND/OR choice must reach the rows fetched afterwards.
+    // The first search accepts every record; the edit then halves what is accepted (or
+    // leaves nothing), so a filter that missed the edit would accept every later row.
+    void rowsFetchedLaterSeeEveryWayOfEditingTheBoxes_data()
+    {
+        QTest::addColumn<QString>("term1");
+        QTest::addColumn<QString>("term2");
+        QTest::addColumn<bool>("orChoice");
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<int>("laterRows"); // of the 240 records after the first batch
+        QTest::newRow("term 2 set by the program") << "kazan"
+                                                   << "" << false << int(SetTerm2Buhar) << 120;
+        QTest::newRow("term 2 emptied with Delete, OR")
+            << "buhar"
+            << "kazan" << true << int(DeleteTerm2) << 120;
+        QTest::newRow("text pasted over term 1") << "kazan"
+                                                 << "" << false << int(PasteBuharOverTerm1) << 120;
+        QTest::newRow("term 1 edit undone") << "kazan"
+                                            << "" << false << int(UndoTerm1Edit) << 120;
+        QTest::newRow("term 1 emptied by the program") << "kazan"
+                                                       << "" << false << int(ClearTerm1) << 0;
+        QTest::newRow("OR switched back to AND without a search")
+            << "kazan"
+            << "buhar" << true << int(ChooseAndSilently) << 120;
+    }
+
+    void rowsFetchedLaterSeeEveryWayOfEditingTheBoxes()
+    {
+        QFETCH(QString, term1);
+        QFETCH(QString, term2);
+        QFETCH(bool, orChoice);
+        QFETCH(int, edit);
+        QFETCH(int, laterRows);
+        StartedProgram program;
+        std::vector<RatesRecordValues> records(6 * RatesTableModel::kFetchBatch);
+        for (size_t i = 0; i < records.size(); ++i) {
+            records[i].tum_kodu = QByteArray::number(qulonglong(i));
+            records[i].aciklama = i % 2 ? QByteArray("kazan") : QByteArray("buhar kazan");
+        }
+        program.control<QRadioButton>(orChoice ? "RadioButton2" : "RadioButton1")->setChecked(true);
+        program.term1()->setText(term1);
+        program.term2()->setText(term2);
+        if (edit == UndoTerm1Edit) {
+            program.term1()->setText(QStringLiteral("buhar"));
+            program.term1()->selectAll();
+            program.term1()->insert(term1); // an edit that can be undone
+        }
+        program.button("JvXPButton1")->click(); // reads the table: the filter goes on
+        program.window().query()->openWithRecords(records);
+        const int firstBatch = int(program.shownRows().size());
+        QCOMPARE(firstBatch, RatesTableModel::kFetchBatch);
+
+        switch (Edit(edit)) {
+        case SetTerm2Buhar:
+            program.term2()->setText(QStringLiteral("buhar"));
+            break;
+        case DeleteTerm2:
+            program.term2()->selectAll();
+            QTest::keyClick(program.term2(), Qt::Key_Delete); // produces no character
+            break;
+        case PasteBuharOverTerm1:
+            program.term1()->selectAll();
+            program.term1()->insert(QStringLiteral("buhar"));
+            break;
+        case UndoTerm1Edit:
+            program.term1()->undo(); // back to "buhar"
+            break;
+        case ClearTerm1:
+            program.term1()->clear();
+            break;
+        case ChooseAndSilently: {
+            QRadioButton *andChoice = program.control<QRadioButton>("RadioButton1");
+            const QSignalBlocker noSearch(andChoice); // the button alone, not the group
+            andChoice->setChecked(true);
+            break;
+        }
+        }
+        QCOMPARE(program.shownRows().size(), firstBatch); // nothing re-applied
+        QCOMPARE(program.allRows().size(), firstBatch + laterRows);
+    }
+
+    // The grid skips rejected records by searching the descriptions for the terms; it
+    // must show exactly the records the predicate accepts, over far more records than
+    // one stretch of the search.
+    void skippingAgreesWithThePredicate_data()
+    {
+        QTest::addColumn<QString>("term1");
+        QTest::addColumn<QString>("term2");
+        QTest::addColumn<bool>("orChoice");
+        QTest::newRow("one term") << "kazan"
+                                  << "" << false;
+        QTest::newRow("AND") << "kazan"
+                             << "buhar" << false;
+        QTest::newRow("OR") << "kazan"
+                            << "buhar" << true;
+        QTest::newRow("OR, term 1 rare, term 2 common") << "buhar kazanı"
+                                                        << "kazan" << true;
+        QTest::newRow("OR, term 1 found nowhere") << "zxq"
+                                                  << "buhar" << true;
+        QTest::newRow("AND, term 2 found nowhere") << "kazan"
+                                                   << "zxq" << false;
+        QTest::newRow("OR, term 2 of spaces") << "buhar"
+                                              << "  " << true;
+        QTest::newRow("capitals in the terms") << "KAZAN"
+                                               << "BUHAR" << true;
+    }
+
+    void skippingAgreesWithThePredicate()
+    {
+        QFETCH(QString, term1);
+        QFETCH(QString, term2);
+        QFETCH(bool, orChoice);
+        StartedProgram program;
+        std::vector<RatesRecordValues> records(2000);
+        for (size_t i = 0; i < records.size(); ++i) {
+            records[i].tum_kodu = QByteArray::number(qulonglong(i));
+            QByteArray &text = records[i].aciklama;
+            text = "satır " + QByteArray::number(qulonglong(i));
+            if (i % 7 == 0 || i == 1999)
+                text += " kazan";
+            if (i % 300 == 299)
+                text += " BUHAR";
+            if (i == 1500)
+                text += " buhar KAZANI";
+        }
+        program.control<QRadioButton>(orChoice ? "RadioButton2" : "RadioButton1")->setChecked(true);
+        program.term1()->setText(term1);
+        program.term2()->setText(term2);
+        program.button("JvXPButton1")->click();
+        program.window().query()->openWithRecords(records);
+
+        QStringList expected;
+        for (int i = 0; i < program.window().query()->recordCount(); ++i) {
+            if (program.window().meslekkoduQueryFilterRecord(program.window().query()->record(i)))
+                expected << QString::number(i);
+        }
+        QCOMPARE(program.allRows(), expected);
     }
 
     void automaticSearchTick()
@@ -255,7 +404,7 @@ private slots:
         program.window().query()->setFilterRecord([&](const RatesRecord &record) {
             if (++tested == 4)
                 throw AppError(QStringLiteral("Bozuk kayıt"));
-            return record.aciklama.contains('a');
+            return record.aciklama().contains('a');
         });
         program.window().query()->setFiltered(true);
         QCOMPARE(program.allRows(), QStringList {"1.1.1"}); // the fourth record failed

@@ -197,7 +197,7 @@ private slots:
         grid->setCurrentIndex(model->index(3, 1));
         QVERIFY(!marked(0));
         QVERIFY(marked(3));
-        QCOMPARE(program.window().query()->currentRecord().tum_kodu, QByteArray("1.1.2"));
+        QCOMPARE(program.window().query()->currentRecord().tum_kodu(), QByteArray("1.1.2"));
     }
 
     void databaseThatCannotBeOpenedShowsTwoBoxes_data()

@@ -106,6 +106,43 @@ private slots:
         QCOMPARE(turkishfold::termMatches(term, text), matches);
     }
 
+    // Long texts are searched in wide blocks and their ends in narrower ones: a match
+    // must be found at every offset, first occurrence first, including near misses
+    // that share the term's first and last letters.
+    void findsTheFirstOccurrenceAtEveryOffset_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QByteArray>("term");
+        QTest::newRow("one letter, short text") << 40 << QByteArray("q");
+        QTest::newRow("two letters, long text") << 3000 << QByteArray("qz");
+        QTest::newRow("longer term, long text") << 1100 << QByteArray("q-ab-z");
+        QTest::newRow("term of a repeated letter") << 1500 << QByteArray("qqq");
+    }
+
+    void findsTheFirstOccurrenceAtEveryOffset()
+    {
+        QFETCH(int, length);
+        QFETCH(QByteArray, term);
+        // A near miss everywhere: the first and last letters with the middle wrong.
+        const QByteArray nearMiss = term.size() == 1
+            ? QByteArray("a")
+            : term.front() + QByteArray(std::max(1, int(term.size()) - 2), '.') + term.back() + "a";
+        QByteArray background;
+        while (background.size() < length)
+            background += nearMiss;
+        background.truncate(length);
+        for (int at = 0; at + term.size() <= length;
+             at += (at < 200 || at > length - 200) ? 1 : 37) {
+            QByteArray text = background;
+            text.replace(at, term.size(), term);
+            const qsizetype expected
+                = qsizetype(std::string_view(text.constData(), size_t(text.size()))
+                                .find(std::string_view(term.constData(), size_t(term.size()))));
+            QCOMPARE(turkishfold::findFolded(text, term), expected);
+        }
+        QCOMPARE(turkishfold::findFolded(background, term), qsizetype(-1));
+    }
+
     void codePageRoundTrip()
     {
         const QString turkish = QStringLiteral("ğĞıİşŞçÇöÖüÜ âÂ € ™ ‰");

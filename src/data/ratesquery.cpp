@@ -1,9 +1,7 @@
 #include "ratesquery.h"
 
 #include "apperror.h"
-#include "fieldtext.h"
 #include "jetconnection.h"
-#include "turkishfold.h"
 
 namespace {
 
@@ -65,14 +63,7 @@ RatesQuery::RatesQuery(JetConnection *connection, QObject *parent)
 
 RatesQuery::~RatesQuery() = default;
 
-void RatesQuery::calculateFields(RatesRecord &record)
-{
-    record.oran2 = fieldtext::calculatedPercentage(record.oran);
-    record.aciklamaFolded
-        = turkishfold::lowerCase(turkishfold::trimmed(turkishfold::untilZero(record.aciklama)));
-}
-
-std::vector<RatesRecord> RatesQuery::readTable()
+RatesStore RatesQuery::readTable()
 {
     if (!m_connection->isOpen())
         m_connection->open();
@@ -94,39 +85,41 @@ std::vector<RatesRecord> RatesQuery::readTable()
         columnOf[i] = column;
     }
 
-    std::vector<RatesRecord> records;
+    RatesStore rows;
+    RatesRecordValues values;
     while (cursor->next()) {
-        RatesRecord record;
         for (size_t i = 0; i < kRatesFields.size(); ++i) {
             const FieldDefinition &field = kRatesFields[i];
             if (field.text)
-                record.*field.text = cursor->text(columnOf[i]);
+                values.*field.text = cursor->text(columnOf[i]);
             else
-                record.*field.number = cursor->number(columnOf[i]);
+                values.*field.number = cursor->number(columnOf[i]);
         }
-        calculateFields(record);
-        records.push_back(std::move(record));
+        rows.append(values);
     }
-    return records;
+    rows.squeeze();
+    return rows;
 }
 
 void RatesQuery::open()
 {
     close();
-    setOpenRecords(readTable());
+    setOpenRows(readTable());
 }
 
-void RatesQuery::openWithRecords(std::vector<RatesRecord> records)
+void RatesQuery::openWithRecords(const std::vector<RatesRecordValues> &records)
 {
     close();
-    for (RatesRecord &record : records)
-        calculateFields(record);
-    setOpenRecords(std::move(records));
+    RatesStore rows;
+    for (const RatesRecordValues &values : records)
+        rows.append(values);
+    rows.squeeze();
+    setOpenRows(std::move(rows));
 }
 
-void RatesQuery::setOpenRecords(std::vector<RatesRecord> records)
+void RatesQuery::setOpenRows(RatesStore rows)
 {
-    m_records = std::move(records);
+    m_rows = std::move(rows);
     m_open = true;
     m_currentIndex = -1;
     emit restarted();
@@ -137,8 +130,7 @@ void RatesQuery::close()
     if (!m_open)
         return;
     m_open = false;
-    m_records.clear();
-    m_records.shrink_to_fit();
+    m_rows = {};
     m_currentIndex = -1;
     emit restarted();
 }
@@ -159,13 +151,17 @@ bool RatesQuery::accepts(int index) const
 {
     if (!m_filtered || !m_filterRecord)
         return true;
-    return m_filterRecord(m_records[size_t(index)]);
+    return m_filterRecord(RatesRecord(&m_rows, index));
 }
 
 int RatesQuery::nextAccepted(int from) const
 {
     const int count = recordCount();
     int index = std::max(from, 0);
+    if (index >= count)
+        return count;
+    if (m_filtered && m_filterRecord && m_findAccepted)
+        return std::min(m_findAccepted(index), count);
     while (index < count && !accepts(index))
         ++index;
     return index;
@@ -176,10 +172,9 @@ void RatesQuery::setCurrentIndex(int index)
     m_currentIndex = (index >= 0 && index < recordCount()) ? index : -1;
 }
 
-const RatesRecord &RatesQuery::currentRecord() const
+RatesRecord RatesQuery::currentRecord() const
 {
-    static const RatesRecord kEmpty;
     if (m_currentIndex < 0)
-        return kEmpty;
-    return m_records[size_t(m_currentIndex)];
+        return {};
+    return record(m_currentIndex);
 }

@@ -14,12 +14,23 @@ QByteArray fold(QByteArrayView text);
 // Lower-cases without trimming; used where the text is folded once and kept.
 QByteArray lowerCase(QByteArrayView text);
 
+// The same into `out`, which has room for text.size() bytes.
+void lowerCaseInto(QByteArrayView text, char *out);
+
+// The byte a folded byte came from when it was a capital: the fold is one to one on
+// the capitals, so a folded text and the positions of its capitals give the text back.
+char capitalOf(char folded);
+
 // True when the folded term occurs in the folded text. An empty folded term or text
 // matches nothing. The text counts up to its first zero byte.
 bool termMatches(QByteArrayView term, QByteArrayView text);
 
 // The same test with both sides folded already.
 bool foldedContains(QByteArrayView foldedText, QByteArrayView foldedTerm);
+
+// Where the folded term first occurs in the folded text; -1 when it does not, or when
+// either is empty.
+qsizetype findFolded(QByteArrayView foldedText, QByteArrayView foldedTerm);
 
 // Trims what fold() trims, so that a text folded by lowerCase() once can be matched
 // as if fold() had run on it.

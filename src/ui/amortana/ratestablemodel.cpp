@@ -74,7 +74,7 @@ int RatesTableModel::recordIndex(int row) const
     return m_recordIndexes[size_t(row)];
 }
 
-const RatesRecord &RatesTableModel::record(int row) const
+RatesRecord RatesTableModel::record(int row) const
 {
     return m_query->record(recordIndex(row));
 }
@@ -83,21 +83,21 @@ QVariant RatesTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || !m_query || recordIndex(index.row()) < 0)
         return {};
-    const RatesRecord &rates = record(index.row());
+    const RatesRecord rates = record(index.row());
     const auto column = Column(index.column());
     switch (role) {
     case Qt::DisplayRole:
         switch (column) {
         case TumKodu:
-            return cp1254::toUnicode(rates.tum_kodu);
+            return cp1254::toUnicode(rates.tum_kodu());
         case Aciklama:
-            return cp1254::toUnicode(fieldtext::descriptionForDisplay(rates.aciklama));
+            return cp1254::toUnicode(fieldtext::descriptionForDisplay(rates.aciklama()));
         case OmurYil:
-            return fieldtext::generalNumber(rates.omur_yil);
+            return fieldtext::generalNumber(rates.omur_yil());
         case Oran2:
-            return fieldtext::percent(rates.oran2);
+            return fieldtext::percent(rates.oran2());
         case Teblig:
-            return fieldtext::generalNumber(rates.teblig);
+            return fieldtext::generalNumber(rates.teblig());
         case ColumnCount:
             break;
         }
@@ -109,7 +109,7 @@ QVariant RatesTableModel::data(const QModelIndex &index, int role) const
     case RecordNumberRole:
         return RatesQuery::recordNumber(recordIndex(index.row()));
     case FullDescriptionRole:
-        return cp1254::toUnicode(rates.aciklama);
+        return cp1254::toUnicode(rates.aciklama());
     default:
         return {};
     }

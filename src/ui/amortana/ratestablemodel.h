@@ -7,7 +7,7 @@
 #include <vector>
 
 class RatesQuery;
-struct RatesRecord;
+class RatesRecord;
 
 // The data source between the rates query and the grid (`meslekkoduSource`). It fetches
 // lazily, a batch at a time, asking the query for the next records that pass its
@@ -52,7 +52,7 @@ public:
 
     // The query's index of the record a row shows.
     int recordIndex(int row) const;
-    const RatesRecord &record(int row) const;
+    RatesRecord record(int row) const;
 
     // The row the indicator column marks.
     void setCurrentRow(int row);

@@ -127,6 +127,7 @@ TamortanaF::TamortanaF(QWidget *parent)
     createStatusPanels();
     setUpGrid();
     buildPopupMenu();
+    keepSearchInputs();
     connectHandlers();
     // The result area takes the focus first, not the term boxes.
     setFocusProxy(m_ui->meslekkoduGrid);
@@ -224,7 +225,8 @@ void TamortanaF::connectHandlers()
 {
     using errorreporting::guarded;
     m_query->setFilterRecord(
-        [this](const RatesRecord &record) { return meslekkoduQueryFilterRecord(record); });
+        [this](const RatesRecord &record) { return meslekkoduQueryFilterRecord(record); },
+        [this](int from) { return nextAcceptedRecord(from); });
 
     connect(m_ui->JvXPButton1, &QAbstractButton::clicked, this,
         guarded(this, &TamortanaF::JvXPButton1Click));
@@ -417,29 +419,70 @@ void TamortanaF::freeQuery()
     m_query.reset();
 }
 
-const QByteArray &TamortanaF::foldedTerm(const QString &raw, FoldedTerm &cache) const
+TamortanaF::SearchTerm TamortanaF::searchTermOf(const QString &text)
 {
-    if (!cache.valid || raw != cache.raw) {
-        cache.valid = true;
-        cache.raw = raw;
-        cache.folded = turkishfold::fold(cp1254::fromUnicode(raw));
-    }
-    return cache.folded;
+    return {!text.isEmpty(), turkishfold::fold(cp1254::fromUnicode(text))};
+}
+
+void TamortanaF::keepSearchInputs()
+{
+    m_term1 = searchTermOf(m_ui->Edit1->text());
+    m_term2 = searchTermOf(m_ui->Edit3->text());
+    m_orChosen = m_ui->RadioButton2->isChecked();
+    // textChanged comes with every change, typed or set by the program.
+    connect(m_ui->Edit1, &QLineEdit::textChanged, this,
+        [this](const QString &text) { m_term1 = searchTermOf(text); });
+    connect(m_ui->Edit3, &QLineEdit::textChanged, this,
+        [this](const QString &text) { m_term2 = searchTermOf(text); });
+    connect(m_ui->RadioButton2, &QAbstractButton::toggled, this,
+        [this](bool checked) { m_orChosen = checked; });
 }
 
 bool TamortanaF::meslekkoduQueryFilterRecord(const RatesRecord &record) const
 {
-    const QByteArray &description = record.aciklamaFolded;
-    const auto matches = [&](const QString &raw, FoldedTerm &cache) {
-        return turkishfold::foldedContains(description, foldedTerm(raw, cache));
+    const QByteArrayView description = record.aciklamaFolded();
+    const auto matches = [&](const SearchTerm &term) {
+        return turkishfold::foldedContains(description, term.folded);
     };
-    const QString term2 = m_ui->Edit3->text();
-    if (!term2.isEmpty()) {
-        if (m_ui->RadioButton2->isChecked())
-            return matches(m_ui->Edit1->text(), m_term1) || matches(term2, m_term2);
-        return matches(m_ui->Edit1->text(), m_term1) && matches(term2, m_term2);
+    if (m_term2.present) {
+        if (m_orChosen)
+            return matches(m_term1) || matches(m_term2);
+        return matches(m_term1) && matches(m_term2);
     }
-    return matches(m_ui->Edit1->text(), m_term1);
+    return matches(m_term1);
+}
+
+int TamortanaF::nextAcceptedRecord(int from) const
+{
+    const int count = m_query->recordCount();
+    const auto next = [this](const SearchTerm &term, int begin, int end) {
+        return m_query->nextContaining(term.folded, begin, end);
+    };
+    if (!m_term2.present)
+        return next(m_term1, from, count);
+    if (!m_orChosen) {
+        // AND: the records with term 1, each then tested for term 2.
+        for (int index = next(m_term1, from, count); index < count;
+             index = next(m_term1, index + 1, count)) {
+            if (turkishfold::foldedContains(
+                    m_query->record(index).aciklamaFolded(), m_term2.folded))
+                return index;
+        }
+        return count;
+    }
+    // OR: the nearer of the two terms' next records. Searched a stretch at a time, so
+    // that a term found at once does not wait for the other to be sought to the end.
+    constexpr int kStretch = 256;
+    for (int begin = from; begin < count; begin += kStretch) {
+        const int end = std::min(count, begin + kStretch);
+        const int first = next(m_term1, begin, end);
+        const int second = next(m_term2, begin, first);
+        if (second < first)
+            return second;
+        if (first < end)
+            return first;
+    }
+    return count;
 }
 
 void TamortanaF::JvXPButton1Click()
@@ -499,10 +542,9 @@ void TamortanaF::tfXPButton1Click()
         m_helpWindow->showAndReload();
 }
 
-const RatesRecord &TamortanaF::currentRecord() const
+RatesRecord TamortanaF::currentRecord() const
 {
-    static const RatesRecord kNoRecord;
-    return m_query ? m_query->currentRecord() : kNoRecord;
+    return m_query ? m_query->currentRecord() : RatesRecord();
 }
 
 void TamortanaF::meslekkoduGridDrawColumnCell(int recordNumber, CellColours &colours) const
@@ -517,7 +559,7 @@ void TamortanaF::meslekkoduGridMouseUp()
 {
     // The whole description, shown as plain text: neither a "|" nor markup in the
     // description may cut or change what the user reads.
-    const QString description = cp1254::toUnicode(currentRecord().aciklama);
+    const QString description = cp1254::toUnicode(currentRecord().aciklama());
     m_ui->meslekkoduGrid->setToolTip(description.isEmpty()
             ? QString()
             : QStringLiteral("<p style='white-space:pre-wrap'>") + description.toHtmlEscaped()
@@ -533,23 +575,23 @@ void TamortanaF::copyToClipboard(const QString &text)
 
 void TamortanaF::JvXPButton4Click()
 {
-    copyToClipboard(cp1254::toUnicode(currentRecord().aciklama));
+    copyToClipboard(cp1254::toUnicode(currentRecord().aciklama()));
 }
 
 void TamortanaF::MeslekAdnKopyala1Click()
 {
-    copyToClipboard(fieldtext::generalNumber(currentRecord().omur_yil));
+    copyToClipboard(fieldtext::generalNumber(currentRecord().omur_yil()));
 }
 
 void TamortanaF::MeslekKoduveAdnKopyala1Click()
 {
-    copyToClipboard(fieldtext::generalNumber(currentRecord().oran2));
+    copyToClipboard(fieldtext::generalNumber(currentRecord().oran2()));
 }
 
 void TamortanaF::MeslekAdveKoduNe1Click()
 {
     MessageBox::show({MessageBox::Kind::Detail, applicationTitle(),
-        QStringLiteral("Açıklama:") + cp1254::toUnicode(currentRecord().aciklama), this});
+        QStringLiteral("Açıklama:") + cp1254::toUnicode(currentRecord().aciklama()), this});
 }
 
 void TamortanaF::Image1Click()

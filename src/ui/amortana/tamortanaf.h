@@ -16,7 +16,7 @@ class RatesQuery;
 class RatesTableModel;
 class TyardimF;
 class WebPanel;
-struct RatesRecord;
+class RatesRecord;
 
 // The search window (`amortanaF`): the search area, the result grid, the web panel.
 // It owns the connection, the query and the data source between query and grid.
@@ -42,6 +42,9 @@ public:
     void FormCreate();
     void FormCloseQuery();
     bool meslekkoduQueryFilterRecord(const RatesRecord &record) const;
+    // What the predicate accepts, from a record on, found by searching the folded
+    // descriptions for the terms rather than testing each record.
+    int nextAcceptedRecord(int from) const;
     void JvXPButton1Click();
     void JvXPButton3Click();
     void Edit1KeyPress();
@@ -77,18 +80,22 @@ private:
     template<typename Action> static void fromDatabase(Action action);
     bool filterGridEvent(QObject *watched, QEvent *event);
     void openPopupMenu(const QPoint &globalPosition);
-    const RatesRecord &currentRecord() const;
+    RatesRecord currentRecord() const;
     static void copyToClipboard(const QString &text);
 
-    // A term box's text, converted and folded, kept as long as the box holds the same
-    // text: the filter reads both boxes for every record it tests.
-    struct FoldedTerm
+    void keepSearchInputs();
+
+    // A term box as the filter reads it. The filter tests every record against the
+    // boxes as they are at that moment; reading a box for each of a million records
+    // costs more than the search itself, so each box's text is kept here, converted
+    // and folded, and renewed on every change of the box. The filter sees exactly
+    // what reading the box would give.
+    struct SearchTerm
     {
-        bool valid = false;
-        QString raw;
+        bool present = false; // the raw text has at least one character
         QByteArray folded;
     };
-    const QByteArray &foldedTerm(const QString &raw, FoldedTerm &cache) const;
+    static SearchTerm searchTermOf(const QString &text);
 
     std::unique_ptr<Ui::TamortanaF> m_ui;
     std::unique_ptr<JetConnection> m_connection; // ADOConnection1
@@ -98,7 +105,8 @@ private:
     QMenu *m_popupMenu = nullptr; // PopupMenu1
     TyardimF *m_helpWindow = nullptr;
     QString m_searchModeToken; // "ikide" after a switch to OR, "birde" after one back
-    mutable FoldedTerm m_term1;
-    mutable FoldedTerm m_term2;
+    SearchTerm m_term1; // Edit1
+    SearchTerm m_term2; // Edit3
+    bool m_orChosen = false; // RadioButton2
     bool m_firstPaintSeen = false;
 };

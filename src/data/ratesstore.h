@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ratesrecord.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+#include <optional>
+#include <vector>
+
+// The rows of the rates query, packed. A million rows must fit in a few hundred bytes
+// each and the search must stream through the descriptions, so nothing is kept per row
+// as a separate allocation:
+// - the folded descriptions lie back to back in one block, which is what every key
+//   press reads from end to end;
+// - the stored description is not kept beside its folded copy: folding only lowers
+//   capitals, one to one, so the positions of the capitals (and any bytes the fold
+//   trims) give it back when it is shown;
+// - the short texts of a row lie together behind their lengths;
+// - the numbers lie in one array, four to a row, with a byte of null flags.
+// Every block grows by reallocation, which the C library does without copying for
+// large blocks, so reading a large table does not need twice its memory on the way.
+class RatesStore
+{
+public:
+    enum class Number { ID, OmurYil, Oran, Teblig, Count };
+    enum class ShortText { AnaKodu, Alt1Kodu, Alt2Kodu, Alt3Kodu, TumKodu, Not, Count };
+
+    int size() const { return int(m_numbers.size() / qsizetype(Number::Count)); }
+
+    // Throws AppError when the rows no longer fit the block offsets (4 GiB of text).
+    void append(const RatesRecordValues &values);
+    // Gives back what growing left unused.
+    void squeeze();
+
+    std::optional<double> number(int row, Number which) const;
+    QByteArray shortText(int row, ShortText which) const;
+    QByteArray description(int row) const;
+    QByteArrayView foldedDescription(int row) const
+    {
+        const quint32 begin = m_foldedStart[row];
+        return QByteArrayView(m_folded.constData() + begin, m_foldedStart[row + 1] - begin);
+    }
+
+    // The first row in [from, to) whose folded description contains the folded term,
+    // or `to`: the same answer as testing each row in turn, found by one pass over
+    // the descriptions, which is what lets a key press keep up with a million rows.
+    int nextContaining(QByteArrayView foldedTerm, int from, int to) const;
+
+    // Bytes held for the rows, counted by what each block has reserved.
+    qsizetype memoryBytes() const;
+
+private:
+    QByteArrayView rowBytes(int row) const;
+
+    QList<double> m_numbers;
+    QByteArray m_nullFlags;
+    QByteArray m_folded;
+    QList<quint32> m_foldedStart {0};
+    // Per row: the short texts, each behind its length, then what turns the folded
+    // description back into the stored one (nothing when they are the same).
+    QByteArray m_rowBytes;
+    QList<quint32> m_rowStart {0};
+    std::vector<quint32> m_capitals; // scratch for append()
+};
