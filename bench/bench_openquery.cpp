@@ -1,8 +1,7 @@
 // Opening the rates query: reading every row of ORANLAR, converting the text and
 // computing the derived fields. Run from anywhere; the shipped list comes from the
 // source tree, the 50,000-row list from ../shared/fixtures when it is there.
-#include "jetconnection.h"
-#include "ratesquery.h"
+#include "queryopening.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,24 +13,9 @@
 
 namespace {
 
-void openQuery(benchmark::State &state, const QString &runDirectory)
-{
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(runDirectory);
-    JetConnection connection;
-    RatesQuery query(&connection);
-    for (auto _ : state) {
-        connection.close(); // every opening connects afresh, as the program's first one does
-        query.open();
-        benchmark::DoNotOptimize(query.recordCount());
-    }
-    state.counters["rows"] = query.recordCount();
-    QDir::setCurrent(previous);
-}
-
 void BM_OpenShippedList(benchmark::State &state)
 {
-    openQuery(state, QStringLiteral(VELKARO_SOURCE_DIR));
+    openQueryIn(state, QStringLiteral(VELKARO_SOURCE_DIR));
 }
 BENCHMARK(BM_OpenShippedList)->Unit(benchmark::kMillisecond);
 
@@ -53,7 +37,7 @@ void BM_OpenLarge50k(benchmark::State &state)
         state.SkipWithError("../shared/fixtures/large50k.mdb.gz is not there");
         return;
     }
-    openQuery(state, unpacked.path());
+    openQueryIn(state, unpacked.path());
 }
 BENCHMARK(BM_OpenLarge50k)->Unit(benchmark::kMillisecond);
 

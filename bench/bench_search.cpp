@@ -91,7 +91,7 @@ std::vector<QByteArray> shippedDescriptions()
     QDir::setCurrent(previous);
     std::vector<QByteArray> texts;
     for (int i = 0; i < query.recordCount(); ++i)
-        texts.push_back(query.record(i).aciklama);
+        texts.push_back(query.record(i).aciklama());
     return texts;
 }
 
@@ -234,8 +234,8 @@ public:
     {
         // Made once: random interleaving switches lists between repetitions. The copy
         // shares the texts, so only the folded copies are made again.
-        static const std::vector<RatesRecord> records = [] {
-            std::vector<RatesRecord> made(kLargeListRows);
+        static const std::vector<RatesRecordValues> records = [] {
+            std::vector<RatesRecordValues> made(kLargeListRows);
             std::vector<QByteArray> texts = syntheticDescriptions(kLargeListRows);
             for (size_t i = 0; i < kLargeListRows; ++i) {
                 made[i].ID = double(i + 1);
@@ -268,7 +268,7 @@ public:
             const QLocale turkish(QLocale::Turkish);
             const QString term = turkish.toLower(box->text().trimmed());
             return !term.isEmpty()
-                && turkish.toLower(cp1254::toUnicode(record.aciklama))
+                && turkish.toLower(cp1254::toUnicode(record.aciklama()))
                        .contains(term, Qt::CaseInsensitive);
         });
     }

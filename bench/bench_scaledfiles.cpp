@@ -1,0 +1,182 @@
+// Real Jet 4 files of 1,000 to 1,000,000 rows: opening the query, and a key press in the
+// first term box with automatic search on and a term that matches nothing (every
+// record is tested, the grid ends up empty), through the real window offscreen.
+// The files are made from ../shared/fixtures/large50k.mdb.gz with
+// ../shared/tools/scale-mdb into a temporary folder when the benchmark starts; without
+// them every case is skipped.
+//
+//   cmake --build build --target bench_scaledfiles
+//   build/bench/bench_scaledfiles --benchmark_repetitions=5
+//       --benchmark_report_aggregates_only=true    (one command line)
+//
+// Each size is one argument (rows). Read the medians; the slope of time over rows on
+// log-log axes says whether the cost grows as the table does.
+#include "application.h"
+#include "queryopening.h"
+#include "ratesquery.h"
+#include "ratestablemodel.h"
+#include "startup.h"
+#include "tamortanaf.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int kSizes[] = {1'000, 10'000, 50'000, 100'000, 1'000'000};
+
+const QString kPackedFixture
+    = QStringLiteral(VELKARO_SOURCE_DIR "/../shared/fixtures/large50k.mdb.gz");
+const QString kScaleTool = QStringLiteral(VELKARO_SOURCE_DIR "/../shared/tools/scale-mdb");
+
+bool run(const QString &program, const QStringList &arguments, const QString &output = {})
+{
+    QProcess process;
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
+    process.start(program, arguments);
+    return process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+// One folder per size, each with AnaData/Velkaro.mdb, made on first use.
+class ScaledFiles
+{
+public:
+    // Empty when the fixture or the tool is not there.
+    QString folderFor(int rows)
+    {
+        if (!m_available)
+            return {};
+        const auto known = m_folders.find(rows);
+        if (known != m_folders.end())
+            return known->second;
+        const QString folder = m_root.filePath(QString::number(rows));
+        QDir().mkpath(folder + QStringLiteral("/AnaData"));
+        // The help file too: without it the window would stop at an error box.
+        QFile::copy(
+            QStringLiteral(VELKARO_SOURCE_DIR "/yardim"), folder + QStringLiteral("/yardim"));
+        if (!run(QStringLiteral("python3"),
+                {kScaleTool, m_unpacked, folder + QStringLiteral("/AnaData/Velkaro.mdb"),
+                    QString::number(rows)}))
+            return {};
+        m_folders[rows] = folder;
+        return folder;
+    }
+
+    static ScaledFiles &instance()
+    {
+        static ScaledFiles files;
+        return files;
+    }
+
+private:
+    ScaledFiles()
+    {
+        m_unpacked = m_root.filePath(QStringLiteral("large50k.mdb"));
+        m_available = m_root.isValid() && QFile::exists(kPackedFixture) && QFile::exists(kScaleTool)
+            && run(QStringLiteral("gunzip"), {QStringLiteral("-c"), kPackedFixture}, m_unpacked);
+    }
+
+    QTemporaryDir m_root;
+    QString m_unpacked;
+    bool m_available = false;
+    std::map<int, QString> m_folders;
+};
+
+QString folderOrSkip(benchmark::State &state)
+{
+    const QString folder = ScaledFiles::instance().folderFor(int(state.range(0)));
+    if (folder.isEmpty())
+        state.SkipWithError(
+            "needs ../shared/fixtures/large50k.mdb.gz and ../shared/tools/scale-mdb");
+    return folder;
+}
+
+void BM_OpenQuery(benchmark::State &state)
+{
+    const QString folder = folderOrSkip(state);
+    if (folder.isEmpty())
+        return;
+    openQueryIn(state, folder);
+}
+
+// The real window, started in one of the folders as the program starts there.
+class Window
+{
+public:
+    explicit Window(const QString &folder)
+        : m_folder(folder)
+    {
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(folder);
+        m_windows = createMainWindows();
+        QDir::setCurrent(previous);
+        window().show();
+        window().findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->setChecked(true);
+    }
+
+    const QString &folder() const { return m_folder; }
+    TamortanaF &window() { return *m_windows.amortanaF; }
+    QLineEdit *edit1() { return window().findChild<QLineEdit *>(QStringLiteral("Edit1")); }
+
+private:
+    QString m_folder;
+    MainWindows m_windows;
+};
+
+std::unique_ptr<Window> g_window;
+
+Window &windowIn(const QString &folder)
+{
+    if (!g_window || g_window->folder() != folder) {
+        g_window.reset(); // the old rows go before the new ones come
+        g_window = std::make_unique<Window>(folder);
+    }
+    return *g_window;
+}
+
+void BM_KeyPressNoMatch(benchmark::State &state)
+{
+    const QString folder = folderOrSkip(state);
+    if (folder.isEmpty())
+        return;
+    Window &window = windowIn(folder);
+    window.edit1()->setText(QStringLiteral("zxq"));
+    for (auto _ : state)
+        window.window().Edit1KeyPress();
+    state.counters["rows"] = window.window().query()->recordCount();
+    state.counters["shown"] = window.window().dataSource()->rowCount();
+    window.edit1()->clear();
+}
+
+void sizes(benchmark::internal::Benchmark *benchmark)
+{
+    for (const int rows : kSizes)
+        benchmark->Arg(rows);
+}
+
+BENCHMARK(BM_OpenQuery)->Apply(sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeyPressNoMatch)->Apply(sizes)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_window.reset();
+    return 0;
+}
