@@ -226,6 +226,21 @@ TableReader::TableReader(
     if (columnCount != int(m_columns.size()) || varColumns != m_varColumns
         || m_maxColumns < columnCount || hasDuplicates(nullBits) || hasDuplicates(varSlots))
         throw DamagedFile("the column definitions contradict each other");
+    // Deleted columns keep their null bit and variable slot, so both may lie beyond the
+    // current columns, but never beyond the most columns a row has had.
+    if ((!nullBits.empty() && nullBits.back() >= m_maxColumns)
+        || (!varSlots.empty() && varSlots.back() >= m_maxColumns))
+        throw DamagedFile("a column's null bit or variable slot lies beyond every row");
+    std::vector<std::pair<int, int>> fixedRanges;
+    for (const ColumnLayout &column : m_columns) {
+        if (column.fixed && column.size > 0)
+            fixedRanges.emplace_back(column.fixedOffset, column.fixedOffset + column.size);
+    }
+    std::sort(fixedRanges.begin(), fixedRanges.end());
+    for (size_t i = 1; i < fixedRanges.size(); ++i) {
+        if (fixedRanges[i].first < fixedRanges[i - 1].second)
+            throw DamagedFile("two fixed columns share bytes");
+    }
 
     const std::uint32_t mapPointer = u32(definition.data() + kUsageMapOffset);
     const QByteArrayView mapPage = page(mapPointer >> 8);
@@ -475,8 +490,12 @@ bool TableReader::next()
         const Value &value = m_values[c];
         QByteArray &text = m_texts[c];
         text.clear();
-        if (value.null)
+        if (value.null) {
+            // Jet numbers every row it writes.
+            if (column.autoIncrement)
+                throw DamagedFile("a row has no autonumber");
             continue;
+        }
         if (column.storage == Storage::Text) {
             qsizetype units = 0;
             std::optional<QByteArray> decoded
