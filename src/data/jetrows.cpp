@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 
 namespace jetrows {
 
@@ -116,30 +117,43 @@ template<typename T> bool hasDuplicates(std::vector<T> &values)
     return std::adjacent_find(values.begin(), values.end()) != values.end();
 }
 
-// Appends one UCS-2 segment; false for a lone surrogate or a non-character.
-bool appendUnits(const unsigned char *bytes, qsizetype count, QByteArray &out, qsizetype &units)
+// Every UTF-16 unit's Windows-1254 byte, looked up rather than searched for: opening a
+// large list converts every character of it.
+const std::array<char, 0x10000> &codePageBytes()
 {
+    static const auto table = [] {
+        auto bytes = std::make_unique<std::array<char, 0x10000>>();
+        for (char32_t unit = 0; unit < 0x10000; ++unit)
+            (*bytes)[unit] = cp1254::fromCodePoint(unit);
+        return bytes;
+    }();
+    return *table;
+}
+
+// Writes one UCS-2 run at `out`; false for a lone surrogate or a non-character.
+bool decodeUnits(const unsigned char *bytes, qsizetype count, char *&out, qsizetype &units)
+{
+    const std::array<char, 0x10000> &table = codePageBytes();
+    units += count;
     for (qsizetype i = 0; i < count; ++i) {
         const char16_t unit = char16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-        ++units;
-        if (unit < 0x80) {
-            out.append(char(unit));
+        if (unit < 0xD800) [[likely]] {
+            *out++ = table[unit];
             continue;
         }
-        if (unit >= 0xD800 && unit <= 0xDBFF) {
+        if (unit <= 0xDBFF) {
             if (i + 1 >= count)
                 return false;
             const char16_t low = char16_t(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
             if (low < 0xDC00 || low > 0xDFFF)
                 return false;
             ++i;
-            ++units;
-            out.append('?');
+            *out++ = '?';
             continue;
         }
-        if ((unit >= 0xDC00 && unit <= 0xDFFF) || unit == 0xFFFE || unit == 0xFFFF)
+        if (unit <= 0xDFFF || unit == 0xFFFE || unit == 0xFFFF)
             return false;
-        out.append(cp1254::fromCodePoint(unit));
+        *out++ = table[unit];
     }
     return true;
 }
@@ -149,35 +163,43 @@ std::optional<QByteArray> decode(QByteArrayView stored, qsizetype &units)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(stored.data());
     const qsizetype size = stored.size();
-    QByteArray out;
-    out.reserve(size);
     units = 0;
+    if (size == 0)
+        return QByteArray();
     if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         // Compressed: runs of one byte per character and runs of UCS-2, each ended by a
         // zero byte, starting with the one-byte kind.
+        QByteArray text(size - 2, Qt::Uninitialized);
+        char *out = text.data();
         bool oneByte = true;
         qsizetype at = 2;
-        while (at <= size) {
-            const auto *zero = static_cast<const unsigned char *>(
-                at < size ? std::memchr(bytes + at, 0, size_t(size - at)) : nullptr);
+        while (at < size) {
+            const auto *zero
+                = static_cast<const unsigned char *>(std::memchr(bytes + at, 0, size_t(size - at)));
             const qsizetype end = zero ? zero - bytes : size;
             if (oneByte) {
-                for (qsizetype i = at; i < end; ++i) {
-                    out.append(cp1254::fromCodePoint(bytes[i]));
-                    ++units;
-                }
-            } else {
-                if ((end - at) % 2 != 0 || !appendUnits(bytes + at, (end - at) / 2, out, units))
-                    return std::nullopt;
+                const std::array<char, 0x10000> &table = codePageBytes();
+                for (qsizetype i = at; i < end; ++i)
+                    *out++ = table[bytes[i]];
+                units += end - at;
+            } else if ((end - at) % 2 != 0
+                || !decodeUnits(bytes + at, (end - at) / 2, out, units)) {
+                return std::nullopt;
             }
             oneByte = !oneByte;
             at = end + 1;
         }
-        return out;
+        text.truncate(out - text.data());
+        return text;
     }
-    if (size % 2 != 0 || !appendUnits(bytes, size / 2, out, units))
+    if (size % 2 != 0)
         return std::nullopt;
-    return out;
+    QByteArray text(size / 2, Qt::Uninitialized);
+    char *out = text.data();
+    if (!decodeUnits(bytes, size / 2, out, units))
+        return std::nullopt;
+    text.truncate(out - text.data());
+    return text;
 }
 
 } // namespace
@@ -489,7 +511,8 @@ bool TableReader::next()
         const ColumnLayout &column = m_columns[c];
         const Value &value = m_values[c];
         QByteArray &text = m_texts[c];
-        text.clear();
+        if (!text.isNull())
+            text = QByteArray();
         if (value.null) {
             // Jet numbers every row it writes.
             if (column.autoIncrement)
