@@ -1,6 +1,7 @@
 #include "apperror.h"
 #include "application.h"
 #include "apptitle.h"
+#include "errorreporting.h"
 #include "windowsupport.h"
 
 #include <QCheckBox>
@@ -349,7 +350,7 @@ private slots:
         const auto previous = MessageBox::setPresenter(
             [&](const MessageBox::Request &box) { boxes.push_back(box); });
 
-        // An event handler that throws, delivered by the application object.
+        // An event handler that throws, catching at its edge as the program's handlers do.
         class Throwing : public QWidget
         {
         public:
@@ -358,9 +359,11 @@ private slots:
 
         protected:
             void mousePressEvent(QMouseEvent *) override
-            {
+            try {
                 ++presses;
                 throw AppError(message);
+            } catch (...) {
+                errorreporting::showCurrentError();
             }
         } widget;
         widget.message = message;

@@ -1,5 +1,6 @@
 #include "detaildialog.h"
 
+#include "errorreporting.h"
 #include "systemclipboard.h"
 
 #include <QApplication>
@@ -67,17 +68,19 @@ QString DetailDialog::copyText(
 }
 
 void DetailDialog::keyPressEvent(QKeyEvent *event)
-{
+try {
     if (event->matches(QKeySequence::Copy)) {
         QApplication::beep();
         systemclipboard::setText(copyText(m_caption, m_text, {m_okButton->text()}));
         return;
     }
     QDialog::keyPressEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void DetailDialog::showEvent(QShowEvent *event)
-{
+try {
     QDialog::showEvent(event);
     // Centred on the screen, not on the window that asked.
     if (const QScreen *screen = this->screen()) {
@@ -85,4 +88,6 @@ void DetailDialog::showEvent(QShowEvent *event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+} catch (...) {
+    errorreporting::showCurrentError();
 }

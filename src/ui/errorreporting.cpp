@@ -5,19 +5,47 @@
 
 #include <QString>
 
+#include <exception>
+#include <new>
+
 namespace errorreporting {
 
-void reportErrors(const std::function<void()> &action) noexcept
+namespace {
+
+// The message of the exception being handled.
+QString currentMessage() noexcept
 {
     try {
-        action();
+        throw;
     } catch (const AppError &error) {
-        MessageBox::showError(error.message());
+        return error.message();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("Out of memory");
     } catch (const std::exception &error) {
-        MessageBox::showError(QString::fromLocal8Bit(error.what()));
+        return QString::fromLocal8Bit(error.what());
     } catch (...) {
-        MessageBox::showError(QStringLiteral("Unknown error"));
+        return QStringLiteral("Unknown error");
     }
+}
+
+} // namespace
+
+void showCurrentError() noexcept
+{
+    const QString message = currentMessage();
+    try {
+        MessageBox::showError(message);
+    } catch (...) {
+        // Nothing is left to tell the user with; the program goes on.
+    }
+}
+
+void postCurrentError() noexcept
+{
+    const QString message = currentMessage();
+    try {
+        MessageBox::postError(message);
+    } catch (...) { }
 }
 
 } // namespace errorreporting

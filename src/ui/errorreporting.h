@@ -1,14 +1,32 @@
 #pragma once
 
-#include <functional>
+#include <utility>
 
-// The program's one top-level error handler: runs an action and shows whatever it
-// throws in the error box, then lets the program go on with the next event. The
-// application object runs every event through it; slots connected to Qt's signals
-// run through it too, so that no exception ever unwinds through Qt's own code.
+// The program's one error handler: whatever a handler throws is shown in the error box,
+// and the program goes on with the next event. Qt's own code is not exception-safe, so
+// every handler catches at its edge, before control returns into Qt: event handlers and
+// filters with a function-try-block whose catch calls showCurrentError() (or
+// postCurrentError() inside painting and layout), slots through guarded(). The
+// application object's notify() runs every event through reportErrors() as a last net
+// for a handler that missed its own.
 namespace errorreporting {
 
-void reportErrors(const std::function<void()> &action) noexcept;
+// Shows the exception being handled in the error box. Call it only inside a catch block.
+void showCurrentError() noexcept;
+
+// The same, with the box shown from the event loop: for handlers inside Qt's painting,
+// layout or model code, where a modal dialog must not open.
+void postCurrentError() noexcept;
+
+// Runs an action and shows whatever it throws.
+template<typename Action> void reportErrors(Action &&action) noexcept
+{
+    try {
+        std::forward<Action>(action)();
+    } catch (...) {
+        showCurrentError();
+    }
+}
 
 // Wraps a handler for use as a slot.
 template<typename Object, typename Handler> auto guarded(Object *object, Handler handler)

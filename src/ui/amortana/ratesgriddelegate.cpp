@@ -1,5 +1,6 @@
 #include "ratesgriddelegate.h"
 
+#include "errorreporting.h"
 #include "ratestablemodel.h"
 
 #include <QApplication>
@@ -24,7 +25,7 @@ RatesGridDelegate::RatesGridDelegate(DrawColumnCell drawColumnCell, QObject *par
 
 void RatesGridDelegate::paint(
     QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
-{
+try {
     const bool focusedCurrentCell = option.state & QStyle::State_HasFocus;
     CellColours colours {
         option.palette.color(QPalette::Base), option.palette.color(QPalette::Text)};
@@ -57,4 +58,6 @@ void RatesGridDelegate::paint(
         QStyle *style = widget ? widget->style() : QApplication::style();
         style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
     }
+} catch (...) {
+    errorreporting::postCurrentError();
 }

@@ -259,13 +259,15 @@ void TamortanaF::connectHandlers()
     m_ui->Image1->installEventFilter(this);
     m_ui->Label2->installEventFilter(this);
 
-    connect(
-        m_dataSource, &RatesTableModel::refetchedFromTop, this, &TamortanaF::makeFirstRowCurrent);
+    connect(m_dataSource, &RatesTableModel::refetchedFromTop, this,
+        guarded(this, &TamortanaF::makeFirstRowCurrent));
     connect(m_ui->meslekkoduGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex &current) {
-            m_dataSource->setCurrentRow(current.isValid() ? current.row() : -1);
-            if (m_query)
-                m_query->setCurrentIndex(m_dataSource->recordIndex(current.row()));
+            errorreporting::reportErrors([&] {
+                m_dataSource->setCurrentRow(current.isValid() ? current.row() : -1);
+                if (m_query)
+                    m_query->setCurrentIndex(m_dataSource->recordIndex(current.row()));
+            });
         });
 }
 
@@ -310,7 +312,7 @@ template<typename Action> void TamortanaF::fromDatabase(Action action)
 }
 
 bool TamortanaF::eventFilter(QObject *watched, QEvent *event)
-{
+try {
     if (event->type() == QEvent::KeyPress && (watched == m_ui->Edit1 || watched == m_ui->Edit3)) {
         // Runs before the box takes the key: the search sees the boxes as they were
         // before this key, so Enter, which adds nothing, applies the complete text.
@@ -330,11 +332,15 @@ bool TamortanaF::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Paint && watched == m_ui->meslekkoduGrid->viewport()
         && !m_firstPaintSeen) {
         m_firstPaintSeen = true;
-        QTimer::singleShot(0, m_webPanel, &WebPanel::createView);
+        QTimer::singleShot(
+            0, m_webPanel, errorreporting::guarded(m_webPanel, &WebPanel::createView));
     }
     if (filterGridEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
+} catch (...) {
+    errorreporting::showCurrentError();
+    return false;
 }
 
 bool TamortanaF::filterGridEvent(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #include "picturebutton.h"
 
+#include "errorreporting.h"
 #include "xpcolors.h"
 
 #include <QMouseEvent>
@@ -65,7 +66,7 @@ void PictureButton::refreshPictures()
 }
 
 void PictureButton::paintEvent(QPaintEvent *)
-{
+try {
     refreshPictures();
     const bool over = isHovered();
 
@@ -83,48 +84,62 @@ void PictureButton::paintEvent(QPaintEvent *)
         painter.setPen(QColor::fromRgb(xpcolors::kPictureFrame));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+} catch (...) {
+    errorreporting::postCurrentError();
 }
 
 void PictureButton::enterEvent(QEnterEvent *event)
-{
+try {
     setHovered(true);
     QAbstractButton::enterEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void PictureButton::leaveEvent(QEvent *event)
-{
+try {
     setHovered(false);
     QAbstractButton::leaveEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void PictureButton::hideEvent(QHideEvent *event)
-{
+try {
     m_hovered = false;
     m_mouseHeld = false;
     QAbstractButton::hideEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 // A press counts as the pointer being over the button until it moves off.
 void PictureButton::mousePressEvent(QMouseEvent *event)
-{
+try {
     if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())) {
         m_mouseHeld = true;
         setHovered(true);
     }
     QAbstractButton::mousePressEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void PictureButton::mouseMoveEvent(QMouseEvent *event)
-{
+try {
     // Enter and leave events wait while the mouse is grabbed, so follow the pointer here.
     if (m_mouseHeld)
         setHovered(hitButton(event->position().toPoint()));
     QAbstractButton::mouseMoveEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void PictureButton::mouseReleaseEvent(QMouseEvent *event)
-{
+try {
     if (event->button() == Qt::LeftButton)
         m_mouseHeld = false;
     QAbstractButton::mouseReleaseEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }

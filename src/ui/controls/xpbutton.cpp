@@ -1,5 +1,6 @@
 #include "xpbutton.h"
 
+#include "errorreporting.h"
 #include "xpcolors.h"
 #include "xpcontainer.h"
 #include "xpgradient.h"
@@ -117,12 +118,14 @@ QColor XpButton::parentColour() const
 }
 
 void XpButton::paintEvent(QPaintEvent *)
-{
+try {
     QPainter painter(this);
     painter.fillRect(rect(), parentColour());
     drawFace(painter);
     drawBorder(painter);
     drawCaption(painter);
+} catch (...) {
+    errorreporting::postCurrentError();
 }
 
 void XpButton::drawFace(QPainter &painter) const
@@ -196,39 +199,49 @@ void XpButton::drawCaption(QPainter &painter) const
 }
 
 void XpButton::resizeEvent(QResizeEvent *event)
-{
+try {
     rebuildGradients();
     QAbstractButton::resizeEvent(event);
+} catch (...) {
+    errorreporting::postCurrentError();
 }
 
 void XpButton::enterEvent(QEnterEvent *event)
-{
+try {
     setHovered(true);
     QAbstractButton::enterEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void XpButton::leaveEvent(QEvent *event)
-{
+try {
     setHovered(false);
     QAbstractButton::leaveEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void XpButton::hideEvent(QHideEvent *event)
-{
+try {
     m_hovered = false;
     m_mouseHeld = false;
     QAbstractButton::hideEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void XpButton::changeEvent(QEvent *event)
-{
+try {
     if (event->type() == QEvent::EnabledChange && !isEnabled())
         m_mouseHeld = false;
     QAbstractButton::changeEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void XpButton::mousePressEvent(QMouseEvent *event)
-{
+try {
     if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())) {
         m_mouseHeld = true;
         m_hovered = true;
@@ -237,34 +250,42 @@ void XpButton::mousePressEvent(QMouseEvent *event)
             setFocus(Qt::MouseFocusReason);
     }
     QAbstractButton::mousePressEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 // The second press of a quick double click arrives as a double-click event; handled
 // as a press, it makes a second click rather than being lost.
 void XpButton::mouseDoubleClickEvent(QMouseEvent *event)
-{
+try {
     mousePressEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void XpButton::mouseMoveEvent(QMouseEvent *event)
-{
+try {
     // Enter and leave events wait while the mouse is grabbed, so follow the pointer here.
     if (m_mouseHeld)
         setHovered(hitButton(event->position().toPoint()));
     QAbstractButton::mouseMoveEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void XpButton::mouseReleaseEvent(QMouseEvent *event)
-{
+try {
     if (event->button() == Qt::LeftButton && m_mouseHeld) {
         m_mouseHeld = false;
         update();
     }
     QAbstractButton::mouseReleaseEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void XpButton::keyPressEvent(QKeyEvent *event)
-{
+try {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     // The keypad's Enter comes with the keypad modifier; any other modifier is a shortcut.
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
@@ -275,4 +296,6 @@ void XpButton::keyPressEvent(QKeyEvent *event)
         return;
     }
     QAbstractButton::keyPressEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }

@@ -1,5 +1,6 @@
 #include "xpcontainer.h"
 
+#include "errorreporting.h"
 #include "xpcolors.h"
 
 #include <QPaintEvent>
@@ -17,7 +18,9 @@ void XpContainer::setColor(const QColor &color)
 }
 
 void XpContainer::paintEvent(QPaintEvent *event)
-{
+try {
     QPainter painter(this);
     painter.fillRect(event->rect(), m_color);
+} catch (...) {
+    errorreporting::postCurrentError();
 }

@@ -1,5 +1,6 @@
 #include "tyardimf.h"
 
+#include "errorreporting.h"
 #include "ui_tyardimf.h"
 #include "weblinks.h"
 
@@ -36,10 +37,9 @@ TyardimF::TyardimF(QWidget *parent)
     // Queued: the view's layout reports its new size from inside the insertion of the
     // next part, and the next part waits until that is done.
     const QScrollBar *scrollBar = m_ui->RichEdit1->verticalScrollBar();
-    connect(scrollBar, &QScrollBar::valueChanged, this, &TyardimF::showMoreNearTheEnd,
-        Qt::QueuedConnection);
-    connect(scrollBar, &QScrollBar::rangeChanged, this, &TyardimF::showMoreNearTheEnd,
-        Qt::QueuedConnection);
+    const auto showMore = errorreporting::guarded(this, &TyardimF::showMoreNearTheEnd);
+    connect(scrollBar, &QScrollBar::valueChanged, this, showMore, Qt::QueuedConnection);
+    connect(scrollBar, &QScrollBar::rangeChanged, this, showMore, Qt::QueuedConnection);
 }
 
 TyardimF::~TyardimF() = default;
@@ -92,13 +92,15 @@ void TyardimF::showMoreNearTheEnd()
 }
 
 void TyardimF::showEvent(QShowEvent *event)
-{
+try {
     // Later showings keep the place where the user left the window.
     if (!m_shownBefore) {
         m_shownBefore = true;
         centreOnDesktop();
     }
     QMainWindow::showEvent(event);
+} catch (...) {
+    errorreporting::showCurrentError();
 }
 
 void TyardimF::centreOnDesktop()
@@ -116,7 +118,7 @@ void TyardimF::centreOnDesktop()
 }
 
 bool TyardimF::eventFilter(QObject *watched, QEvent *event)
-{
+try {
     if (watched == m_ui->RichEdit1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
@@ -124,4 +126,7 @@ bool TyardimF::eventFilter(QObject *watched, QEvent *event)
             return true;
     }
     return QMainWindow::eventFilter(watched, event);
+} catch (...) {
+    errorreporting::showCurrentError();
+    return false;
 }
