@@ -292,10 +292,11 @@ QByteArray mutated(const FileMap &map, Mutation mutation, QRandomGenerator &rand
 
 bool sameRecord(const RatesRecord &a, const RatesRecord &b)
 {
-    return a.ID == b.ID && a.ana_kodu == b.ana_kodu && a.alt1_kodu == b.alt1_kodu
-        && a.alt2_kodu == b.alt2_kodu && a.alt3_kodu == b.alt3_kodu && a.tum_kodu == b.tum_kodu
-        && a.aciklama == b.aciklama && a.omur_yil == b.omur_yil && a.oran == b.oran
-        && a.teblig == b.teblig && a.not_ == b.not_;
+    return a.ID() == b.ID() && a.ana_kodu() == b.ana_kodu() && a.alt1_kodu() == b.alt1_kodu()
+        && a.alt2_kodu() == b.alt2_kodu() && a.alt3_kodu() == b.alt3_kodu()
+        && a.tum_kodu() == b.tum_kodu() && a.aciklama() == b.aciklama()
+        && a.omur_yil() == b.omur_yil() && a.oran() == b.oran() && a.teblig() == b.teblig()
+        && a.not_() == b.not_();
 }
 
 enum class Outcome { Equal, Error, Different };
