@@ -8,7 +8,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -90,6 +93,55 @@ private slots:
         QCOMPARE(pixelInRow(program, 1).rgb(), kBand);
         selectRow(program, 2, RatesTableModel::TumKodu);
         QCOMPARE(pixelInRow(program, 2), program.grid()->palette().color(QPalette::Highlight));
+    }
+
+    void dottedRectangleMarksTheFocusedCurrentCell_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("how"); // "keys", "mouse" or "unfocused"
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("banded row, reached with the keys") << 1 << "keys" << true;
+        QTest::newRow("banded row, clicked") << 3 << "mouse" << true;
+        QTest::newRow("highlighted row, clicked") << 2 << "mouse" << true;
+        QTest::newRow("grid without the focus") << 1 << "unfocused" << false;
+    }
+
+    void dottedRectangleMarksTheFocusedCurrentCell()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, how);
+        QFETCH(bool, marked);
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        const QModelIndex cell = grid->model()->index(row, RatesTableModel::Aciklama);
+        if (how == "mouse") {
+            QTest::mouseClick(
+                grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        } else {
+            grid->setFocus();
+            QTRY_VERIFY(grid->hasFocus());
+            for (int down = 0; down < row; ++down)
+                QTest::keyClick(grid, Qt::Key_Down);
+            QTest::keyClick(grid, Qt::Key_Right);
+            if (how == "unfocused")
+                program.term1()->setFocus();
+        }
+        QTRY_COMPARE(grid->hasFocus(), how != "unfocused");
+        QCOMPARE(grid->currentIndex(), cell);
+
+        // Along the cell's top edge, dots in the text colour alternate with the
+        // background; away from the edge there is only background.
+        const QRect rect = grid->visualRect(cell);
+        const QImage image = grid->viewport()->grab().toImage();
+        const QColor background = image.pixelColor(rect.right() - 3, rect.bottom() - 3);
+        int dots = 0;
+        for (int x = rect.left() + 1; x < rect.left() + 41; ++x) {
+            if (image.pixelColor(x, rect.top()) != background)
+                ++dots;
+            QCOMPARE(image.pixelColor(x, rect.top() + 1), background);
+        }
+        QCOMPARE(dots, marked ? 20 : 0);
     }
 
     void cellTextIsOneLineAtTheDeclaredMargins()
@@ -400,16 +452,55 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
-    void detailDialogWrapsLongTextAtHalfTheScreen()
+    void detailDialogFitsItsTextWithinTheScreen_data()
     {
-        const QString text = QStringLiteral("Açıklama:") + QString(40, u'x')
-            + QStringLiteral(" kelime").repeated(300);
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fillsHalfTheScreen");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("one short line") << "Açıklama:Binalar" << false << false;
+        QTest::newRow("a paragraph wraps at half the screen")
+            << "Açıklama:" + QStringLiteral(" kelime").repeated(300) << true << false;
+        QTest::newRow("a word longer than half the screen")
+            << "Açıklama:" + QString(400, u'x') << true << false;
+        QTest::newRow("a 17 KB memo scrolls")
+            << "Açıklama:" + (QStringLiteral(" kelime").repeated(40) + u'\n').repeated(62) << true
+            << true;
+    }
+
+    void detailDialogFitsItsTextWithinTheScreen()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, fillsHalfTheScreen);
+        QFETCH(bool, scrolls);
         DetailDialog dialog(applicationTitle(), text);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QRect screen = dialog.screen()->availableGeometry();
-        QVERIFY(dialog.findChild<QLabel *>()->width() <= screen.width() / 2);
-        QVERIFY(dialog.height() > 100);
+        auto *label = dialog.findChild<QLabel *>(QStringLiteral("DetailText"));
+        auto *area = dialog.findChild<QScrollArea *>(QStringLiteral("DetailTextArea"));
+        auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("OkButton"));
+
+        QVERIFY(label->width() <= screen.width() / 2);
+        if (fillsHalfTheScreen)
+            QVERIFY2(label->width() > screen.width() / 2 - 60,
+                qPrintable(QString::number(label->width())));
+        else
+            QVERIFY(label->width() < screen.width() / 4);
+        // The whole text is laid out; the box shows all of it, or scrolls.
+        QCOMPARE(label->height(), label->heightForWidth(label->width()));
+        QCOMPARE(area->verticalScrollBar()->isVisible(), scrolls);
+        if (!scrolls)
+            QCOMPARE(area->height(), label->height());
+        QVERIFY(screen.contains(dialog.frameGeometry()));
+        QVERIFY(screen.contains(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size())));
+        QVERIFY(ok->hasFocus());
+        if (scrolls) {
+            QTest::keyClick(&dialog, Qt::Key_End);
+            QCOMPARE(area->verticalScrollBar()->value(), area->verticalScrollBar()->maximum());
+            QVERIFY(dialog.isVisible());
+        }
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
     }
 };
 

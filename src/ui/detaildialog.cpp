@@ -9,11 +9,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kDashes = QString(27, u'-');
+
+// Room kept for the title bar and borders the window manager adds around the box.
+constexpr int kWindowFrameAllowance = 48;
 
 } // namespace
 
@@ -21,7 +26,8 @@ DetailDialog::DetailDialog(const QString &caption, const QString &text, QWidget 
     : QDialog(parent)
     , m_caption(caption)
     , m_text(text)
-    , m_label(new QLabel(text, this))
+    , m_textArea(new QScrollArea(this))
+    , m_label(new QLabel(text))
     , m_okButton(new QPushButton(QStringLiteral("OK"), this))
 {
     setObjectName(QStringLiteral("DetailDialog"));
@@ -34,9 +40,14 @@ DetailDialog::DetailDialog(const QString &caption, const QString &text, QWidget 
     m_label->setTextFormat(Qt::PlainText);
     m_label->setWordWrap(true);
     m_label->setTextInteractionFlags(Qt::NoTextInteraction);
-    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    const int halfScreen = screen ? screen->availableGeometry().width() / 2 : 640;
-    m_label->setMaximumWidth(halfScreen);
+
+    m_textArea->setObjectName(QStringLiteral("DetailTextArea"));
+    m_textArea->setFrameShape(QFrame::NoFrame);
+    m_textArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textArea->setFocusPolicy(Qt::NoFocus);
+    m_textArea->setWidget(m_label);
+    m_textArea->viewport()->setAutoFillBackground(false);
+    m_label->setAutoFillBackground(false);
 
     m_okButton->setObjectName(QStringLiteral("OkButton"));
     m_okButton->setDefault(true);
@@ -47,10 +58,36 @@ DetailDialog::DetailDialog(const QString &caption, const QString &text, QWidget 
     buttons->addWidget(m_okButton);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_label);
+    layout->addWidget(m_textArea);
     layout->addLayout(buttons);
-    // The box is as tall as its text: no scroll bar, however long the description.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    fitTextTo(screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024));
+}
+
+void DetailDialog::fitTextTo(const QRect &screen)
+{
+    // The text wraps at half the screen's width, or sooner where its longest line ends,
+    // and the box grows in height as far as the text needs, but never past the screen:
+    // a longer text scrolls, so that OK always stays within reach.
+    const int halfScreen = screen.width() / 2;
+    const QRect wrapped = m_label->fontMetrics().boundingRect(
+        QRect(0, 0, halfScreen, QWIDGETSIZE_MAX), Qt::TextWordWrap, m_label->text());
+    const int textWidth = std::min(wrapped.width() + 1, halfScreen);
+    m_label->setFixedWidth(textWidth);
+    const int textHeight = m_label->heightForWidth(textWidth);
+    m_label->setFixedHeight(textHeight);
+
+    const QMargins margins = layout()->contentsMargins();
+    const int reserved = kWindowFrameAllowance + margins.top() + margins.bottom()
+        + layout()->spacing() + m_okButton->sizeHint().height();
+    const int roomForText = std::max(screen.height() - reserved, m_label->fontMetrics().height());
+    const bool scrolls = textHeight > roomForText;
+    m_textArea->setVerticalScrollBarPolicy(
+        scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int scrollBarWidth = scrolls ? m_textArea->verticalScrollBar()->sizeHint().width() : 0;
+    m_textArea->setFixedSize(textWidth + scrollBarWidth, std::min(textHeight, roomForText));
 }
 
 QString DetailDialog::copyText(
@@ -73,6 +110,31 @@ try {
         QApplication::beep();
         systemclipboard::setText(copyText(m_caption, m_text, {m_okButton->text()}));
         return;
+    }
+    // OK keeps the focus, so Enter always answers the box; the moving keys scroll a
+    // text too long for the screen.
+    QScrollBar *scrollBar = m_textArea->verticalScrollBar();
+    switch (event->key()) {
+    case Qt::Key_Up:
+        scrollBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        return;
+    case Qt::Key_Down:
+        scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return;
+    case Qt::Key_PageUp:
+        scrollBar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        return;
+    case Qt::Key_PageDown:
+        scrollBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        return;
+    case Qt::Key_Home:
+        scrollBar->triggerAction(QAbstractSlider::SliderToMinimum);
+        return;
+    case Qt::Key_End:
+        scrollBar->triggerAction(QAbstractSlider::SliderToMaximum);
+        return;
+    default:
+        break;
     }
     QDialog::keyPressEvent(event);
 } catch (...) {

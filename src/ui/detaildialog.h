@@ -4,10 +4,12 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 // A message box that shows its text exactly as given (an ampersand stays an
 // ampersand), wraps it at half the screen's width and grows in height as far as the
-// text needs. Ctrl+C copies the whole box as text, as message boxes do on Windows.
+// text needs and the screen allows; a longer text scrolls. Ctrl+C copies the whole box
+// as text, as message boxes do on Windows.
 class DetailDialog : public QDialog
 {
     Q_OBJECT
@@ -25,8 +27,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void fitTextTo(const QRect &screen);
+
     QString m_caption;
     QString m_text;
+    QScrollArea *m_textArea;
     QLabel *m_label;
     QPushButton *m_okButton;
 };

@@ -3,7 +3,6 @@
 #include "errorreporting.h"
 #include "ratestablemodel.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QRegularExpression>
 
@@ -49,15 +48,24 @@ try {
         oneLine(index.data(Qt::DisplayRole).toString()));
     painter->restore();
 
-    if (focusedCurrentCell) {
-        QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(option);
-        focus.rect = option.rect;
-        focus.backgroundColor = colours.background;
-        const QWidget *widget = option.widget;
-        QStyle *style = widget ? widget->style() : QApplication::style();
-        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
-    }
+    if (focusedCurrentCell)
+        drawFocusRectangle(painter, option.rect, colours);
 } catch (...) {
     errorreporting::postCurrentError();
+}
+
+void RatesGridDelegate::drawFocusRectangle(
+    QPainter *painter, const QRect &cell, const CellColours &colours)
+{
+    // Drawn whatever the style and however the cell became current: in a banded row it
+    // is all that marks the current cell. Every other pixel of the border, in the
+    // cell's text colour, so it shows on the band and on the highlight alike.
+    painter->save();
+    QPen dots(colours.text, 1);
+    dots.setCosmetic(true);
+    dots.setDashPattern({1, 1});
+    painter->setPen(dots);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(cell.adjusted(0, 0, -1, -1));
+    painter->restore();
 }

@@ -31,6 +31,10 @@ public:
     static constexpr int kTextLeft = 2;
     static constexpr int kTextRight = 3;
 
+    // The dotted rectangle around the focused current cell.
+    static void drawFocusRectangle(
+        QPainter *painter, const QRect &cell, const CellColours &colours);
+
 private:
     DrawColumnCell m_drawColumnCell;
 };
