@@ -21,7 +21,6 @@ int main(int argc, char *argv[])
     const double start = firstpaint::startMicroseconds();
     const bool webBeforePaint = argc > 1 && std::strcmp(argv[1], "--web-before-paint") == 0;
 
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
 
     const MainWindows windows = createMainWindows();

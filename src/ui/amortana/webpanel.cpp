@@ -8,11 +8,15 @@
 #include <QLayout>
 #include <QLoggingCategory>
 #include <QOpenGLContext>
-#include <QOpenGLWidget>
 #include <QPluginLoader>
 #include <QWidget>
 
 #include <webviewpluginfolder.h>
+
+QT_BEGIN_NAMESPACE
+// Exported by Qt GUI without a public header; Qt WebEngine declares it the same way.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+QT_END_NAMESPACE
 
 // Failures are logged; where the plugin came from only when asked for
 // (QT_LOGGING_RULES="velkaro.webpanel.debug=true").
@@ -47,13 +51,21 @@ WebViewFactory *webviewplugin::load(const QString &folder)
 
 namespace {
 
-// The headless platforms keep no window on a screen, so there is no window state to
-// lose, and they cannot compose an OpenGL child into a window at all.
-bool hasOnScreenOpenGl()
+// Qt WebEngine hands its frames over through a context that every OpenGL context of
+// the program shares. Qt makes one while the application object is built when asked
+// to, but that starts the OpenGL driver (tens of milliseconds) before the window can
+// show; it is made here instead, before the engine loads, after the first paint.
+void shareGraphicsContexts()
 {
-    const QString platform = QGuiApplication::platformName();
-    return QOpenGLContext::globalShareContext() && platform != QLatin1String("offscreen")
-        && platform != QLatin1String("minimal");
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto *context = new QOpenGLContext(qApp);
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    if (!context->create()) {
+        delete context;
+        return; // the engine then draws without OpenGL
+    }
+    qt_gl_set_global_share_context(context);
 }
 
 } // namespace
@@ -61,24 +73,16 @@ bool hasOnScreenOpenGl()
 WebPanel::WebPanel(QWidget *container, QObject *parent)
     : QObject(parent)
     , m_container(container)
-{
-    // The web view draws through OpenGL, and a top-level window created for plain
-    // raster drawing is destroyed and created anew by Qt when such a child arrives: the
-    // window manager then forgets that it was maximised, and the user sees a flash. An
-    // OpenGL child that never shows makes the window OpenGL-capable from its first show.
-    if (hasOnScreenOpenGl()) {
-        auto *openGlSurfaceHint = new QOpenGLWidget(container);
-        openGlSurfaceHint->setObjectName(QStringLiteral("openGlSurfaceHint"));
-        openGlSurfaceHint->hide();
-    }
-}
+{ }
 
 void WebPanel::createView()
 {
     if (m_view || !m_container)
         return;
-    if (!m_factory)
+    if (!m_factory) {
+        shareGraphicsContexts();
         m_factory = webviewplugin::load(webviewplugin::folder());
+    }
     if (!m_factory)
         return;
     m_view = m_factory->createView(m_container);
