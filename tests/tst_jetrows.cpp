@@ -112,6 +112,7 @@ struct FileMap
 enum class Mutation {
     RowCount,
     RowOffset,
+    RowColumnCount,
     DataPageCopied,
     PageZeroed,
     PageOfNoise,
@@ -139,6 +140,7 @@ struct MutationKind
 constexpr MutationKind kMutations[] = {
     {Mutation::RowCount, "row count of a data page", true},
     {Mutation::RowOffset, "row offset", true},
+    {Mutation::RowColumnCount, "column count of a row", true},
     {Mutation::DataPageCopied, "data page copied over another", true},
     {Mutation::PageZeroed, "page zeroed", true},
     {Mutation::PageOfNoise, "page of random bytes", true},
@@ -184,6 +186,12 @@ QByteArray mutated(const FileMap &map, Mutation mutation, QRandomGenerator &rand
         const unsigned entry = u16(bytes, at);
         const int delta = pick(std::vector<int> {-16, -2, -1, 1, 2, 4, 100}, random);
         put16(bytes, at, (entry & 0xE000) | (unsigned(int(entry & 0x1FFF) + delta) & 0x1FFF));
+        break;
+    }
+    case Mutation::RowColumnCount: {
+        const qsizetype at = pick(map.rows, random).first;
+        const int delta = pick(std::vector<int> {-8, -4, -2, -1, 1, 5}, random);
+        put16(bytes, at, unsigned(std::max(0, u16(bytes, at) + delta)));
         break;
     }
     case Mutation::DataPageCopied: {
@@ -390,7 +398,10 @@ private slots:
         std::map<std::string, Count> counts;
         QStringList wrongLists;
         QRandomGenerator random(14071453);
-        constexpr int kPerKind = 30;
+        // A longer run, for a change to the reader: VELKARO_MUTATIONS_PER_KIND=1000.
+        const int perKind = qEnvironmentVariableIntValue("VELKARO_MUTATIONS_PER_KIND") > 0
+            ? qEnvironmentVariableIntValue("VELKARO_MUTATIONS_PER_KIND")
+            : 30;
 
         for (const char *fixture : {"fixture.mdb", "longmemo.mdb", "../../AnaData/Velkaro.mdb"}) {
             RunDirectory run(QString::fromLatin1(fixture));
@@ -408,7 +419,7 @@ private slots:
                 original.push_back(query.record(i));
 
             for (const MutationKind &kind : kMutations) {
-                for (int i = 0; i < kPerKind; ++i) {
+                for (int i = 0; i < perKind; ++i) {
                     const QByteArray bytes = mutated(map, kind.mutation, random);
                     if (bytes.isEmpty())
                         continue;

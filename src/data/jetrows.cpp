@@ -402,30 +402,28 @@ void TableReader::crackRow(qsizetype pageStart, qsizetype rowStart, qsizetype ro
         fixedEnd = offsets[0];
     }
 
-    const int rowFixed = rowColumns - varCount;
-    int fixedFound = 0;
+    // A row holds the columns the table had when it was written; a column added later
+    // has a higher null bit and neither a fixed place nor a variable slot in it.
     for (size_t c = 0; c < m_columns.size(); ++c) {
         const ColumnLayout &column = m_columns[c];
         Value &value = m_values[c];
-        const bool inMask = column.nullBit / 8 < maskSize;
-        const bool set = inMask && (mask[column.nullBit / 8] & (1u << (column.nullBit % 8)));
+        const bool inRow = column.nullBit < rowColumns;
+        const bool set = inRow && (mask[column.nullBit / 8] & (1u << (column.nullBit % 8)));
         value = {};
         if (column.storage == Storage::Boolean) {
-            value.null = false;
+            value.null = !inRow;
             value.length = set ? 1 : 0;
             continue;
         }
         if (column.fixed) {
-            if (fixedFound >= rowFixed)
-                continue;
-            ++fixedFound;
             const qsizetype start = 2 + column.fixedOffset;
-            if (start + column.size > fixedEnd)
-                throw DamagedFile("a fixed value lies outside its row's fixed part");
-            value = {!set, pageStart + rowStart + start, column.size};
-        } else {
-            if (column.varIndex >= varCount)
-                continue;
+            if ((start + column.size <= fixedEnd) != inRow)
+                throw DamagedFile("a row's fixed part disagrees with its column count");
+            if (inRow)
+                value = {!set, pageStart + rowStart + start, column.size};
+        } else if ((column.varIndex < varCount) != inRow) {
+            throw DamagedFile("a row's variable slots disagree with its column count");
+        } else if (inRow) {
             const qsizetype start = offsets[size_t(column.varIndex)];
             const qsizetype length = offsets[size_t(column.varIndex) + 1] - start;
             if (!set && length > 0)
