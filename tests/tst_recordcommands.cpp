@@ -1,6 +1,7 @@
 #include "application.h"
 #include "apptitle.h"
 #include "detaildialog.h"
+#include "gridtooltip.h"
 #include "ratesgriddelegate.h"
 #include "windowsupport.h"
 
@@ -19,12 +20,10 @@ namespace {
 
 constexpr QRgb kBand = qRgb(223, 235, 255);
 
-// What the tooltip shows a user, without its markup.
-QString shownTooltip(const QWidget *widget)
+// The text the grid's tooltip shows when it next comes up.
+QString shownTooltip(const QTableView *grid)
 {
-    QTextDocument document;
-    document.setHtml(widget->toolTip());
-    return document.toPlainText();
+    return grid->window()->findChild<GridToolTip *>()->text();
 }
 
 const QString kSentinel = QStringLiteral("pano önceden");
@@ -190,7 +189,7 @@ private slots:
         StartedProgram program;
         program.showAndWait();
         QTableView *grid = program.grid();
-        QCOMPARE(grid->toolTip(), QString()); // nothing before the first release
+        QCOMPARE(shownTooltip(grid), QString()); // nothing before the first release
         const QRect cell = grid->visualRect(grid->model()->index(row, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(shownTooltip(grid), description);
@@ -210,7 +209,7 @@ private slots:
         program.term1()->setText(QStringLiteral("yok böyle bir şey"));
         program.button("JvXPButton1")->click();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
-        QCOMPARE(grid->toolTip(), QString());
+        QCOMPARE(shownTooltip(grid), QString());
     }
 
     void longDescriptionTooltipIsWhole()
@@ -222,6 +221,45 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QVERIFY(shownTooltip(grid).endsWith(QStringLiteral("açık SON.")));
         QCOMPARE(shownTooltip(grid).size(), 705);
+    }
+
+    void tooltipTimingAndShape()
+    {
+        // Shown 500 ms after the first movement, for 2.5 s, once until a click, a
+        // wheel turn, a key or leaving and coming back arms it again.
+        StartedProgram program;
+        program.showAndWait();
+        QTableView *grid = program.grid();
+        GridToolTip *tooltip = program.window().gridToolTip();
+        const QRect cell = grid->visualRect(grid->model()->index(8, 1)); // 705 characters
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseMove(grid->viewport(), cell.center() + QPoint(5, 0));
+        QTest::qWait(GridToolTip::kShowDelayMs - 200);
+        QVERIFY(!tooltip->popup());
+        QTRY_VERIFY_WITH_TIMEOUT(tooltip->popup(), 1000);
+        QLabel *popup = tooltip->popup();
+        QCOMPARE(popup->text(), shownTooltip(grid));
+        // Wrapped at the screen's width, not at a few hundred pixels, and on screen.
+        const QRect screen = popup->screen()->geometry();
+        QVERIFY2(popup->width() > screen.width() - 40, qPrintable(QString::number(popup->width())));
+        QVERIFY(screen.contains(popup->frameGeometry()));
+        QCOMPARE(popup->height(), popup->heightForWidth(popup->width()));
+
+        QTest::qWait(GridToolTip::kShowForMs - 700);
+        QVERIFY(tooltip->popup());
+        QTRY_VERIFY_WITH_TIMEOUT(!tooltip->popup(), 1500);
+        // The pointer stays in the grid: no second showing.
+        QTest::mouseMove(grid->viewport(), cell.center() + QPoint(15, 0));
+        QTest::qWait(GridToolTip::kShowDelayMs + 300);
+        QVERIFY(!tooltip->popup());
+        // A key arms it again.
+        QTest::keyClick(grid, Qt::Key_Down);
+        QTest::mouseMove(grid->viewport(), cell.center() + QPoint(25, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(tooltip->popup(), 1500);
+        // A click hides it at once.
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(!tooltip->popup());
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
     void copyCommands_data()
@@ -377,7 +415,7 @@ private slots:
         QString tooltipWhileOpen = QStringLiteral("unset");
         QTimer::singleShot(100, menu, [&] {
             menuWasOpen = menu->isVisible();
-            tooltipWhileOpen = grid->toolTip();
+            tooltipWhileOpen = shownTooltip(grid);
             menu->close();
         });
         const QRect cell = grid->visualRect(grid->model()->index(4, 1));

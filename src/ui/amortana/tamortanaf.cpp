@@ -8,6 +8,7 @@
 #include "cutoffstrip.h"
 #include "errorreporting.h"
 #include "fieldtext.h"
+#include "gridtooltip.h"
 #include "jetconnection.h"
 #include "messagebox.h"
 #include "publisherpages.h"
@@ -199,6 +200,7 @@ void TamortanaF::setUpGrid()
     indicator->setSectionResizeMode(QHeaderView::Fixed);
     indicator->setFixedWidth(kIndicatorWidth);
     indicator->setDefaultAlignment(Qt::AlignCenter);
+    m_gridToolTip = new GridToolTip(grid);
     grid->setItemDelegate(new RatesGridDelegate(
         [this](int recordNumber, CellColours &colours) {
             meslekkoduGridDrawColumnCell(recordNumber, colours);
@@ -563,13 +565,9 @@ void TamortanaF::meslekkoduGridDrawColumnCell(int recordNumber, CellColours &col
 
 void TamortanaF::meslekkoduGridMouseUp()
 {
-    // The whole description, shown as plain text: neither a "|" nor markup in the
-    // description may cut or change what the user reads.
-    const QString description = cp1254::toUnicode(currentRecord().aciklama());
-    m_ui->meslekkoduGrid->setToolTip(description.isEmpty()
-            ? QString()
-            : QStringLiteral("<p style='white-space:pre-wrap'>") + description.toHtmlEscaped()
-                + QStringLiteral("</p>"));
+    // The whole description: neither a "|" nor anything else in it may cut or change
+    // what the user reads.
+    m_gridToolTip->setText(cp1254::toUnicode(currentRecord().aciklama()));
 }
 
 void TamortanaF::copyToClipboard(const QString &text)

@@ -9,6 +9,7 @@ namespace Ui {
 class TamortanaF;
 }
 
+class GridToolTip;
 class JetConnection;
 class QMenu;
 struct CellColours;
@@ -37,6 +38,7 @@ public:
     RatesQuery *query() const { return m_query.get(); }
     RatesTableModel *dataSource() const { return m_dataSource; }
     WebPanel *webPanel() const { return m_webPanel; }
+    GridToolTip *gridToolTip() const { return m_gridToolTip; }
 
     // Event handlers, named after the component and the event. Each throws AppError.
     void FormCreate();
@@ -102,6 +104,7 @@ private:
     std::unique_ptr<RatesQuery> m_query; // meslekkoduQuery; freed by FormCloseQuery
     RatesTableModel *m_dataSource; // meslekkoduSource
     WebPanel *m_webPanel;
+    GridToolTip *m_gridToolTip = nullptr;
     QMenu *m_popupMenu = nullptr; // PopupMenu1
     TyardimF *m_helpWindow = nullptr;
     QString m_searchModeToken; // "ikide" after a switch to OR, "birde" after one back
