@@ -251,7 +251,10 @@ QByteArray mutated(const FileMap &map, Mutation mutation, QRandomGenerator &rand
         const qsizetype at = pick(map.memoHeads, random);
         const std::uint32_t head = u32(bytes, at);
         const std::uint32_t length = head & 0x3FFFFFFF;
-        switch (random.bounded(3)) {
+        switch (random.bounded(4)) {
+        case 3: // the longest length there is
+            put32(bytes, at, head | 0x3FFFFFFF);
+            break;
         case 0:
             put32(bytes, at,
                 (head & 0xC0000000)

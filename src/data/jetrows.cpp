@@ -443,6 +443,11 @@ QByteArray TableReader::memoText(const Value &value)
     const std::uint32_t flags = lengthAndFlags & ~kMemoLengthMask;
     std::uint32_t pointer = u32(head + 4);
 
+    // No memo is longer than the file that holds it; a damaged length must not make the
+    // reader reserve gigabytes.
+    if (qsizetype(length) > m_file.size())
+        throw DamagedFile("a memo claims more bytes than the file holds");
+
     QByteArrayView stored;
     QByteArray joined;
     const auto longValueRow = [this](std::uint32_t at) {
