@@ -14,6 +14,15 @@ class TestJetConnection : public QObject
     Q_OBJECT
 
 private:
+    // The program's connection string with another database password.
+    static QString withPassword(const QString &password)
+    {
+        QString connectionString = connectionsettings::render();
+        connectionString.replace(QStringLiteral("Password=t3kwrbe7MNQZV5P"),
+            QStringLiteral("Password=\"%1\"").arg(password));
+        return connectionString;
+    }
+
     static QByteArray fileBytes(const QString &path)
     {
         QFile file(path);
@@ -145,10 +154,7 @@ private slots:
     {
         QFETCH(QString, password);
         RunDirectory run(QStringLiteral("nopass.mdb"));
-        QString connectionString = connectionsettings::render();
-        connectionString.replace(QStringLiteral("Password=t3kwrbe7MNQZV5P"),
-            QStringLiteral("Password=\"%1\"").arg(password));
-        JetConnection connection(connectionString);
+        JetConnection connection(withPassword(password));
         RatesQuery query(&connection);
         query.open();
         QCOMPARE(query.recordCount(), 12);
@@ -167,10 +173,7 @@ private slots:
     {
         QFETCH(QString, password);
         RunDirectory run(QStringLiteral("fixture.mdb"));
-        QString connectionString = connectionsettings::render();
-        connectionString.replace(QStringLiteral("Password=t3kwrbe7MNQZV5P"),
-            QStringLiteral("Password=\"%1\"").arg(password));
-        QCOMPARE(openingError(connectionString), QStringLiteral("Not a valid password."));
+        QCOMPARE(openingError(withPassword(password)), QStringLiteral("Not a valid password."));
     }
 
     void damagedFilesGiveTheDamagedErrorAndNoRows_data()

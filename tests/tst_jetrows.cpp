@@ -194,23 +194,16 @@ QByteArray mutated(const FileMap &map, Mutation mutation, QRandomGenerator &rand
         put16(bytes, at, unsigned(std::max(0, u16(bytes, at) + delta)));
         break;
     }
-    case Mutation::DataPageCopied: {
-        if (map.dataPages.size() < 2)
-            return {};
-        const std::uint32_t from = pick(map.dataPages, random);
-        std::uint32_t to = from;
-        while (to == from)
-            to = pick(map.dataPages, random);
-        bytes.replace(pageStart(to), kPage, map.bytes.mid(pageStart(from), kPage));
-        break;
-    }
+    case Mutation::DataPageCopied:
     case Mutation::LongValuePageCopied: {
-        if (map.longValuePages.size() < 2)
+        const std::vector<std::uint32_t> &pages
+            = mutation == Mutation::DataPageCopied ? map.dataPages : map.longValuePages;
+        if (pages.size() < 2)
             return {};
-        const std::uint32_t from = pick(map.longValuePages, random);
+        const std::uint32_t from = pick(pages, random);
         std::uint32_t to = from;
         while (to == from)
-            to = pick(map.longValuePages, random);
+            to = pick(pages, random);
         bytes.replace(pageStart(to), kPage, map.bytes.mid(pageStart(from), kPage));
         break;
     }
