@@ -381,6 +381,55 @@ private slots:
             QCOMPARE(*text, expected);
     }
 
+    void movedRowIsReadThroughItsPointerOnce_data()
+    {
+        QTest::addColumn<unsigned>("newPlaceFlags");
+        QTest::addColumn<int>("pointerPastNewPlace");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("new place marked as moved there") << 0x8000u << 0 << true;
+        QTest::newRow("new place also a row of its own") << 0u << 0 << false;
+        QTest::newRow("pointer past the page's rows") << 0x8000u << 1 << false;
+    }
+
+    // A row that grew is moved to a new place and read from there through the pointer
+    // left in its old place: once, in the old place's order.
+    void movedRowIsReadThroughItsPointerOnce()
+    {
+        QFETCH(unsigned, newPlaceFlags);
+        QFETCH(int, pointerPastNewPlace);
+        QFETCH(bool, readable);
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        QFile file(run.databasePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const FileMap map(file.readAll());
+        file.close();
+        // Records are read in place: the query that holds them stays open.
+        JetConnection connection;
+        RatesQuery query(&connection);
+        query.open();
+        std::vector<RatesRecord> original;
+        for (int i = 0; i < query.recordCount(); ++i)
+            original.push_back(query.record(i));
+
+        // The first row's bytes go below the page's last row, as a new row entry.
+        const std::uint32_t page = map.dataPages.front();
+        const qsizetype base = qsizetype(page) * kPage;
+        const auto spans = map.rowsOf(page);
+        const int count = int(spans.size());
+        const QByteArray row = map.bytes.mid(spans[0].first, spans[0].second - spans[0].first);
+        const qsizetype newPlace = spans.back().first - row.size();
+        QVERIFY(newPlace - base >= 14 + 2 * (count + 1));
+        QByteArray bytes = map.bytes;
+        bytes.replace(newPlace, row.size(), row);
+        put16(bytes, base + 12, unsigned(count + 1));
+        put16(bytes, base + 14 + 2 * count, unsigned(newPlace - base) | newPlaceFlags);
+        put16(bytes, base + 14, u16(bytes, base + 14) | 0x4000);
+        put32(bytes, spans[0].first, (page << 8) | std::uint32_t(count + pointerPastNewPlace));
+
+        QCOMPARE(
+            int(outcomeOf(run, bytes, original)), int(readable ? Outcome::Equal : Outcome::Error));
+    }
+
     // Mutated copies of the fixtures, each either read whole and equal to the original,
     // or refused; a different list is allowed only where the damage is a stored value.
     void mutationsGiveTheSameRowsOrAnError()
