@@ -390,7 +390,6 @@ bool JetTableCursor::next()
     } catch (const jetrows::DamagedFile &) {
         throw AppError(damaged(m_databasePath));
     }
-    ++m_rowsRead;
     return true;
 }
 

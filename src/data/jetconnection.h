@@ -100,5 +100,4 @@ private:
     std::unique_ptr<Table> m_table;
     std::vector<JetColumn> m_columns;
     QString m_databasePath;
-    unsigned m_rowsRead = 0;
 };
