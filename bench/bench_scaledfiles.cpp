@@ -17,6 +17,7 @@
 #include "messagebox.h"
 #include "queryopening.h"
 #include "ratesquery.h"
+#include "ratesstore.h"
 #include "ratestablemodel.h"
 #include "startup.h"
 #include "tamortanaf.h"
@@ -143,6 +144,41 @@ void BM_OpenQuery(benchmark::State &state)
         state.SkipWithError(qPrintable(error.message()));
     }
 }
+
+#ifdef Q_OS_LINUX
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * 4096 : 0;
+}
+
+// What the rows cost the process: resident memory grown by storing them, per row, the
+// allocator's share included. The rows are the 50,000 of the real file, repeated.
+void BM_RowMemory(benchmark::State &state)
+{
+    if (ScaledFiles::instance().folderFor(50'000).isEmpty()) {
+        state.SkipWithError("needs ../shared/fixtures/large50k.mdb.gz");
+        return;
+    }
+    const std::vector<RatesRecordValues> rows = repeatedRows(50'000);
+    const int count = int(state.range(0));
+    double perRow = 0;
+    for (auto _ : state) {
+        const qint64 before = residentBytes();
+        RatesStore store;
+        for (int i = 0; i < count; ++i)
+            store.append(rows[size_t(i) % rows.size()]);
+        store.squeeze();
+        perRow = double(residentBytes() - before) / count;
+        state.counters["held_bytes_per_row"] = double(store.memoryBytes()) / count;
+    }
+    state.counters["resident_bytes_per_row"] = perRow;
+}
+BENCHMARK(BM_RowMemory)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+#endif
 
 // The real window, started in one of the folders as the program starts there.
 class Window
