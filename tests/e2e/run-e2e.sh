@@ -132,6 +132,15 @@ windows_titled() {
     xdotool search --all --onlyvisible --pid "$program_pid" --name "^$1\$" 2>/dev/null || true
 }
 has_window() { [ -n "$(windows_titled "$1")" ]; }
+# Stores the main window's id in the variable named $1; false while none is found. One
+# search can come back empty for a moment while the web engine's windows come and go,
+# so the id is taken from the search that found it, and an empty answer is retried
+# rather than read as a replaced window.
+main_window_into() {
+    local id
+    id=$(windows_titled "$main_title" | head -n 1)
+    [ -n "$id" ] && printf -v "$1" '%s' "$id"
+}
 window_gone() { ! windows_titled "$2" | grep -qx "$1"; }
 
 clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
@@ -158,14 +167,13 @@ web_view_arrived() { pgrep -g "$program_pid" -f QtWebEngineProc >/dev/null; }
 # that was mapped first is still the one on screen: the web panel, created after the
 # first paint, must not make Qt replace the top-level window.
 settled_main_window() {
-    local first current
-    wait_until "the main window" has_window "$main_title"
-    first=$(windows_titled "$main_title" | head -n 1)
+    local first= current=
+    wait_until "the main window" main_window_into first
     wait_until "the web view" web_view_arrived
     # Qt replaces the window, if it does, when the view is shown, just after its engine
     # starts; give that moment time to pass.
     sleep 0.5
-    current=$(windows_titled "$main_title" | head -n 1)
+    wait_until "the main window after the web view arrived" main_window_into current
     [ "$current" = "$first" ] \
         || fail "the main window was replaced (X window $first, then $current)"
     echo "$current"
