@@ -305,6 +305,65 @@ private slots:
         }
     }
 
+    void recordKeysArrivingAsPlainKeysRunTheCommands_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("clipboard"); // empty: the whole 705-character description
+        QTest::addColumn<int>("detailBoxes");
+        const int ctrl = int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+C copies the whole description, not the cell")
+            << int(Qt::Key_C) << ctrl << "" << 0;
+        QTest::newRow("Ctrl+B copies the life") << int(Qt::Key_B) << ctrl << "5" << 0;
+        QTest::newRow("Ctrl+T copies the rate") << int(Qt::Key_T) << ctrl << "20" << 0;
+        QTest::newRow("F1 shows the description") << int(Qt::Key_F1) << 0 << kSentinel << 1;
+        QTest::newRow("Ctrl+Insert copies nothing")
+            << int(Qt::Key_Insert) << ctrl << kSentinel << 0;
+    }
+
+    void recordKeysArrivingAsPlainKeysRunTheCommands()
+    {
+        // As when Qt takes the window for inactive: the key reaches the grid without
+        // going through the shortcuts first.
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, clipboard);
+        QFETCH(int, detailBoxes);
+        StartedProgram program;
+        selectRow(program, 8);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+        QApplication::sendEvent(program.grid(), &press);
+        const QString copied = QGuiApplication::clipboard()->text();
+        if (clipboard.isEmpty())
+            QCOMPARE(copied.size(), 705);
+        else
+            QCOMPARE(copied, clipboard);
+        QCOMPARE(int(program.boxes.size()), detailBoxes);
+    }
+
+    void focusComesBackWhenABoxCloses_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("the grid, after the detail box") << "meslekkoduGrid";
+        QTest::newRow("a term box") << "Edit1";
+    }
+
+    void focusComesBackWhenABoxCloses()
+    {
+        // Without a window manager nobody gives the focus back when a box closes; the
+        // box stands in here by taking the focus elsewhere.
+        QFETCH(QString, focused);
+        StartedProgram program;
+        program.showAndWait();
+        QWidget *before = program.control(qPrintable(focused));
+        before->setFocus();
+        QTRY_VERIFY(before->hasFocus());
+        MessageBox::setPresenter(
+            [&](const MessageBox::Request &) { program.control("Edit3")->setFocus(); });
+        program.window().MeslekAdveKoduNe1Click();
+        QVERIFY(before->hasFocus());
+    }
+
     void copyButtonCopiesTheDescription()
     {
         StartedProgram program;

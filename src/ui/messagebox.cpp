@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -45,10 +46,17 @@ Presenter setPresenter(Presenter presenter)
 
 void show(const Request &request)
 {
+    const QPointer<QWidget> hadFocus = QApplication::focusWidget();
     if (currentPresenter())
         currentPresenter()(request);
     else
         presentForReal(request);
+    // A window manager hands the focus back to the window below when a box closes;
+    // without one nobody does, and the keys would go nowhere (or past the shortcuts).
+    if (hadFocus && hadFocus->isVisible() && QApplication::focusWidget() != hadFocus) {
+        hadFocus->activateWindow();
+        hadFocus->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 QString withFinalPeriod(const QString &message)

@@ -390,6 +390,20 @@ bool TamortanaF::filterGridEvent(QObject *watched, QEvent *event)
             openPopupMenu(grid->mapToGlobal(QPoint(0, 0)));
             return true;
         }
+        // A record command's key that reaches the grid as a plain key press (the
+        // shortcut did not fire, as when Qt takes the window for inactive) runs the
+        // command, never the view's own copy of a cell's shortened text.
+        if (watched == grid) {
+            const QKeySequence pressed(key->keyCombination());
+            for (QAction *command : m_popupMenu->actions()) {
+                if (!command->shortcut().isEmpty() && command->shortcut() == pressed) {
+                    command->trigger();
+                    return true;
+                }
+            }
+            if (key->matches(QKeySequence::Copy))
+                return true;
+        }
         return false;
     }
     default:
