@@ -28,6 +28,9 @@ private:
     PictureButton *m_button = nullptr;
 
 private slots:
+    // The pictures live in the static UI library.
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+
     // A 50 x 50 picture, transparent but for a square from (10, 10) to (39, 39), so the
     // silhouette can be told apart from a filled box.
     void init()
@@ -95,6 +98,31 @@ private slots:
         const QRgb edge = hoverLook ? kPictureFrame : background;
         QCOMPARE(image.pixel(0, 0), edge);
         QCOMPARE(image.pixel(49, 25), edge);
+    }
+
+    void shippedHelpPictureShowsItsShadowOnHover()
+    {
+        // The picture's background is transparent, so the hover tint shows around the
+        // lifted picture and the shadow follows its round outline.
+        const QImage picture(QStringLiteral(":/images/yardim.gif"));
+        QCOMPARE(picture.size(), QSize(50, 50));
+        QVERIFY(picture.hasAlphaChannel());
+        for (const QPoint corner : {QPoint(0, 0), QPoint(49, 0), QPoint(0, 49), QPoint(49, 49)})
+            QCOMPARE(qAlpha(picture.pixel(corner)), 0);
+        QCOMPARE(qAlpha(picture.pixel(25, 25)), 255);
+
+        m_button->setIcon(QIcon(QPixmap::fromImage(picture)));
+        const QPoint centre = m_button->rect().center();
+        QEnterEvent enter(centre, centre, m_button->mapToGlobal(centre));
+        QCoreApplication::sendEvent(m_button, &enter);
+        const QImage image = m_button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(image.pixel(3, 3), kPictureHover);
+        int shadow = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                shadow += image.pixel(x, y) == kPictureShadow ? 1 : 0;
+        }
+        QVERIFY2(shadow > 20, qPrintable(QString::number(shadow)));
     }
 
     void newPictureIsShown()
