@@ -3,6 +3,8 @@
 # and the useful life through the clipboard, close the window; then start it with no
 # list and get through the error boxes with Enter. Given an installed desktop entry, it
 # first starts the program as the menu would, from the entry's folder, on the shipped list.
+# Last, on a Full HD screen under a window manager (openbox): one window from start to
+# end, maximised, a full first screenful, restored size, a narrow window, SIGTERM.
 #
 #   tests/e2e/run-e2e.sh /usr/bin/velkaro-arama [/usr/share/applications/<id>.desktop]
 #
@@ -27,19 +29,21 @@ main_title='Zelvor VUK Velkaro Hızlı Arama Programı'
 box_title='Zelvor VUK Velkaro Arama'
 closing_page='https://www.zelvor.com.tr/zelvor_yazilim.htm'
 
-for tool in Xvfb xdotool xclip /usr/bin/python3 setsid; do
+for tool in Xvfb openbox xdotool xclip /usr/bin/python3 setsid; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup installs it)"; exit 1; }
 done
 
 work=$(mktemp -d /tmp/velkaro-e2e.XXXXXX)
 xvfb_pid=
+wm_xvfb_pid=
 xvfb_display=
 program_pid=
 started=$SECONDS
 
 still_running() {
     { [ -n "$program_pid" ] && kill -0 -- "-$program_pid"; } 2>/dev/null \
-        || { [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid"; } 2>/dev/null
+        || { [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid"; } 2>/dev/null \
+        || { [ -n "$wm_xvfb_pid" ] && kill -0 "$wm_xvfb_pid"; } 2>/dev/null
 }
 
 cleanup() {
@@ -58,14 +62,16 @@ cleanup() {
     disown -a
     # The program leads its own process group, so its web engine helpers end with it.
     [ -z "$program_pid" ] || kill -KILL -- "-$program_pid" 2>/dev/null || true
-    # Ending the X server also ends any X client left over, xclip included.
+    # Ending the X server also ends any X client left over, xclip and openbox included.
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    [ -z "$wm_xvfb_pid" ] || kill "$wm_xvfb_pid" 2>/dev/null || true
     local tries=50
     while [ "$tries" -gt 0 ] && still_running; do
         sleep 0.1
         tries=$((tries - 1))
     done
     [ -z "$xvfb_pid" ] || kill -KILL "$xvfb_pid" 2>/dev/null || true
+    [ -z "$wm_xvfb_pid" ] || kill -KILL "$wm_xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
     exit "$status"
 }
@@ -270,5 +276,75 @@ main=$(settled_main_window)
 [ -z "$(windows_titled "$box_title")" ] || fail "a third box came up"
 echo "ok: main window up after the two boxes"
 close_and_expect_clean_exit "$main"
+
+# --- run 3: the shipped list on a Full HD screen under a window manager
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/wm-display" 2>>"$work/xvfb.log" &
+wm_xvfb_pid=$!
+wait_until "the second X server" test -s "$work/wm-display"
+xvfb_display=":$(head -n 1 "$work/wm-display")"
+export DISPLAY=$xvfb_display
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wait_until "the window manager" eval "\"$here/xwindow.py\" wm >/dev/null"
+mkdir -p "$work/full/AnaData"
+cp "$here/../../AnaData/Velkaro.mdb" "$work/full/AnaData/"
+start_program "$program" "$work/full"
+main=$(settled_main_window)
+state_has() {
+    local state
+    state=$("$here/xwindow.py" state "$main")
+    grep -qx "$1" <<<"$state"
+}
+maximised() { state_has _NET_WM_STATE_MAXIMIZED_VERT && state_has _NET_WM_STATE_MAXIMIZED_HORZ; }
+wait_until "the main window to be maximised" maximised
+echo "ok: one main window from its first map on, maximised with the web view in it"
+
+# Filter by "a" (the "x" is the key that applies it): 62 of the 66 rows match, more
+# than the grid shows. Every row on screen must have been fetched before the "x"
+# reached its box; a row fetched after it would be tested against "ax", which nothing
+# matches, and stay blank.
+read -r _ _ _ client_height < <("$here/xwindow.py" geometry "$main")
+xdotool mousemove --window "$main" 100 43 click 1
+xdotool type --delay 50 ax
+sleep 0.5
+# The row just above the last one the grid shows, in the list number column.
+status_bar=19
+row_height=17
+last_rows_top=$((client_height - status_bar - 3 * row_height))
+inked=$("$here/xwindow.py" inked "$main" 16 "$last_rows_top" 40 $((2 * row_height)))
+[ "$inked" -gt 0 ] || fail "the grid's last rows are blank after a filtering key"
+echo "ok: a full first screenful after a filtering key"
+
+# Away from the boxes, so that no caret blinks in what is compared below.
+xdotool mousemove --window "$main" 200 149 click 1
+"$here/xwindow.py" restore "$main"
+restored_size() { [[ $("$here/xwindow.py" geometry "$main") == *" 992 466" ]]; }
+wait_until "the restored 992x466 window" restored_size
+! maximised || fail "the window still says it is maximised"
+echo "ok: restoring gives the designed 992x466 client area"
+sleep 0.3
+search_area=$("$here/xwindow.py" digest "$main" 0 0 385 121)
+xdotool windowsize "$main" 600 466
+narrow() { [[ $("$here/xwindow.py" geometry "$main") == *" 600 466" ]]; }
+wait_until "the window to be 600 px wide" narrow
+sleep 0.3
+[ "$("$here/xwindow.py" digest "$main" 0 0 385 121)" = "$search_area" ] \
+    || fail "the search area changed on a 600 px window"
+echo "ok: the search area is unchanged on a 600 px window"
+
+[ "$(windows_titled "$main_title" | head -n 1)" = "$main" ] \
+    || fail "the main window was replaced while the program ran"
+# Log-off and kill end the program through its close handler.
+kill -TERM "$program_pid"
+deadline=$((SECONDS + wait_seconds))
+while kill -0 "$program_pid" 2>/dev/null; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "the program did not end on SIGTERM"
+    sleep 0.1
+done
+status=0
+wait "$program_pid" || status=$?
+program_pid=
+[ "$status" -eq 0 ] || fail "the program ended with status $status on SIGTERM"
+wait_until "the publisher's page to be opened" grep -qx "$closing_page" "$work/opened-urls"
+echo "ok: SIGTERM runs the close handler and ends the program with status 0"
 
 echo "end-to-end test passed in $((SECONDS - started))s"
