@@ -46,7 +46,9 @@ private:
     void placePopup(const QPoint &globalPosition);
     void hide();
 
-    QPointer<QAbstractItemView> m_grid;
+    // Held as a widget, not a view: the filter still sees events while the grid is being
+    // destroyed, when it is a view no longer, and reading the pointer as one is undefined.
+    QPointer<QWidget> m_grid;
     QString m_text;
     QLabel *m_popup = nullptr;
     QTimer m_showTimer;
