@@ -2,6 +2,7 @@
 
 #include "apptitle.h"
 #include "errorreporting.h"
+#include "velkaroversion.h"
 
 #include <QFont>
 #include <QIcon>
@@ -12,7 +13,7 @@ Application::Application(int &argc, char **argv)
     // The pictures live in the UI library, which is static: its resources need a nudge.
     Q_INIT_RESOURCE(resources);
     setApplicationName(QStringLiteral("velkaro-arama"));
-    setApplicationVersion(QStringLiteral("1.0.1.1"));
+    setApplicationVersion(QStringLiteral(VELKARO_VERSION));
     setOrganizationName(QStringLiteral("Zelvor"));
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
