@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <array>
-#include <chrono>
 #include <optional>
 #include <string_view>
 
@@ -39,13 +38,6 @@ inline constexpr std::array<Property, 19> kProperties = {{
     {"Jet OLEDB:Compact Without Replica Repair", "False"},
     {"Jet OLEDB:SFP", "False"},
 }};
-
-// The connection component's own settings.
-inline constexpr bool kConnectOnLoad = true;
-inline constexpr bool kLoginPrompt = false;
-inline constexpr std::string_view kShareMode = "Share Deny None";
-inline constexpr std::chrono::seconds kCommandTimeout {100};
-inline constexpr std::chrono::seconds kConnectionTimeout {100};
 
 inline constexpr std::string_view kJetProvider = "Microsoft.Jet.OLEDB.4.0";
 inline constexpr int kJet4EngineType = 5;

@@ -232,6 +232,10 @@ std::unique_ptr<Database> openDatabase(
 struct TableDefinition
 {
     MdbTableDef *table = nullptr;
+
+    TableDefinition() = default;
+    TableDefinition(const TableDefinition &) = delete;
+    TableDefinition &operator=(const TableDefinition &) = delete;
     ~TableDefinition()
     {
         if (table)
@@ -247,6 +251,10 @@ struct TableDefinition
 
 struct JetConnection::Handle
 {
+    Handle() = default;
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+
     QString password;
     int engineType = -1;
     std::unique_ptr<QFile> file;
@@ -256,8 +264,13 @@ struct JetConnection::Handle
     std::unique_ptr<Database> connected;
 };
 
+// The reader looks into `bytes`: a copy would leave it reading the original's.
 struct JetTableCursor::Table
 {
+    Table() = default;
+    Table(const Table &) = delete;
+    Table &operator=(const Table &) = delete;
+
     QByteArray bytes;
     std::vector<JetColumn> columns;
     std::optional<jetrows::TableReader> reader;
@@ -391,11 +404,6 @@ bool JetTableCursor::next()
         throw AppError(damaged(m_databasePath));
     }
     return true;
-}
-
-bool JetTableCursor::isNull(int column) const
-{
-    return m_table->reader->isNull(column);
 }
 
 QByteArray JetTableCursor::text(int column) const

@@ -53,8 +53,6 @@ public:
     JetConnection(const JetConnection &) = delete;
     JetConnection &operator=(const JetConnection &) = delete;
 
-    const QString &connectionString() const { return m_connectionString; }
-
     // Throws AppError; afterwards the connection is closed.
     void open();
     void close();
@@ -88,7 +86,6 @@ public:
     // rows the table's definition counts.
     bool next();
 
-    bool isNull(int column) const;
     QByteArray text(int column) const;
     std::optional<double> number(int column) const;
 

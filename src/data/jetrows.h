@@ -60,7 +60,6 @@ public:
     std::uint32_t rowCount() const { return m_rowCount; }
     const std::vector<std::uint32_t> &dataPages() const { return m_dataPages; }
 
-    bool isNull(int column) const { return m_values[size_t(column)].null; }
     // Windows-1254 bytes of a text or memo column; characters the code page lacks are "?".
     const QByteArray &text(int column) const { return m_texts[size_t(column)]; }
     std::optional<double> number(int column) const;

@@ -51,7 +51,7 @@ QString tableOf(std::string_view sql)
 
 QString latin1(std::string_view text)
 {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
 } // namespace

@@ -108,8 +108,6 @@ QVariant RatesTableModel::data(const QModelIndex &index, int role) const
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case RecordNumberRole:
         return RatesQuery::recordNumber(recordIndex(index.row()));
-    case FullDescriptionRole:
-        return cp1254::toUnicode(rates.aciklama());
     default:
         return {};
     }

@@ -22,7 +22,6 @@ public:
 
     enum Role {
         RecordNumberRole = Qt::UserRole + 1, // 1-based position in the unfiltered result
-        FullDescriptionRole,
         CurrentRecordRole, // row header: true for the row the indicator column marks
     };
 
@@ -56,7 +55,6 @@ public:
 
     // The row the indicator column marks.
     void setCurrentRow(int row);
-    int currentRow() const { return m_currentRow; }
 
 signals:
     // The rows were fetched afresh from the first record on.

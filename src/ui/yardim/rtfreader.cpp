@@ -185,7 +185,7 @@ private:
     void controlWord(std::string_view word, bool hasParameter, int parameter);
     void fontTableWord(std::string_view word, int parameter);
     void colourTableWord(std::string_view word, int parameter);
-    bool formattingWord(std::string_view word, bool hasParameter, int parameter);
+    void formattingWord(std::string_view word, bool hasParameter, int parameter);
 
     bool swallowedByUnicodeSkip();
     void addByte(unsigned char byte);
@@ -476,7 +476,7 @@ void Parser::controlWord(std::string_view word, bool hasParameter, int parameter
     }
 }
 
-bool Parser::formattingWord(std::string_view word, bool hasParameter, int parameter)
+void Parser::formattingWord(std::string_view word, bool hasParameter, int parameter)
 {
     CharState &chars = state().chars;
     ParagraphState &paragraph = state().paragraph;
@@ -530,9 +530,7 @@ bool Parser::formattingWord(std::string_view word, bool hasParameter, int parame
         paragraph.beforeTwips = clampTwips(parameter);
     else if (word == "sa"sv)
         paragraph.afterTwips = clampTwips(parameter);
-    else
-        return false;
-    return true;
+    // Any other word changes nothing this reader renders, and is passed over.
 }
 
 void Parser::fontTableWord(std::string_view word, int parameter)
