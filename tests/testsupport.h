@@ -16,8 +16,9 @@ public:
         : m_previous(QDir::currentPath())
     {
         QDir(m_dir.path()).mkdir(QStringLiteral("AnaData"));
-        if (!fixture.isEmpty())
-            install(fixture);
+        // A test without its fixture would only fail later and less clearly.
+        if (!fixture.isEmpty() && !install(fixture))
+            qFatal("Could not copy the fixture %s", qPrintable(fixture));
         QDir::setCurrent(m_dir.path());
     }
     ~RunDirectory() { QDir::setCurrent(m_previous); }
@@ -33,11 +34,11 @@ public:
     QString databasePath() const { return m_dir.filePath(QStringLiteral("AnaData/Velkaro.mdb")); }
     QString path() const { return m_dir.path(); }
 
-    void install(const QString &fixture)
+    [[nodiscard]] bool install(const QString &fixture)
     {
         QFile::remove(databasePath());
-        QVERIFY(QFile::copy(fixturePath(fixture), databasePath()));
-        QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+        return QFile::copy(fixturePath(fixture), databasePath())
+            && QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     }
 
 private:

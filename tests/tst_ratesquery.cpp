@@ -125,7 +125,7 @@ private slots:
         JetConnection connection;
         RatesQuery query(&connection);
         query.open();
-        run.install(QStringLiteral("missingcol.mdb"));
+        QVERIFY(run.install(QStringLiteral("missingcol.mdb")));
         connection.close();
         QVERIFY_THROWS_EXCEPTION(AppError, query.open());
         QVERIFY(!query.isOpen());
@@ -139,7 +139,7 @@ private slots:
         RatesQuery query(&connection);
         query.open();
         QCOMPARE(query.recordCount(), 0);
-        run.install(QStringLiteral("fixture.mdb"));
+        QVERIFY(run.install(QStringLiteral("fixture.mdb")));
         connection.close();
         query.open();
         QCOMPARE(query.recordCount(), 12);

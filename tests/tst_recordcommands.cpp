@@ -59,7 +59,7 @@ private slots:
     void evenRecordNumbersAreBanded()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         program.window().resize(1000, 700);
         program.control("Edit1")->setFocus(); // no focused current cell
         QCOMPARE(pixelInRow(program, 0).rgb() == kBand, false);
@@ -71,7 +71,7 @@ private slots:
     void bandingFollowsTheUnfilteredPosition()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         program.term1()->setText(QStringLiteral("a"));
         program.button("JvXPButton1")->click();
         // Records 1, 2, 3, ... of "a": numbers 1, 2, 3, 5, 6, 7, 9, 10, 11, 12.
@@ -85,7 +85,7 @@ private slots:
     void focusedCurrentCellInABandedRowLosesItsHighlight()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         program.grid()->setFocus();
         QTRY_VERIFY(program.grid()->hasFocus());
         selectRow(program, 1, RatesTableModel::TumKodu);
@@ -111,7 +111,7 @@ private slots:
         QFETCH(QString, how);
         QFETCH(bool, marked);
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         const QModelIndex cell = grid->model()->index(row, RatesTableModel::Aciklama);
         if (how == "mouse") {
@@ -146,7 +146,7 @@ private slots:
     void cellTextIsOneLineAtTheDeclaredMargins()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         program.term1()->setFocus();
         QTableView *grid = program.grid();
         const QImage image = grid->viewport()->grab().toImage();
@@ -187,7 +187,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, description);
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         QCOMPARE(shownTooltip(grid), QString()); // nothing before the first release
         const QRect cell = grid->visualRect(grid->model()->index(row, 1));
@@ -201,7 +201,7 @@ private slots:
     void tooltipOnTheTitleRowAndOnAnEmptyGrid()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         selectRow(program, 3);
         QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
@@ -215,7 +215,7 @@ private slots:
     void longDescriptionTooltipIsWhole()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         const QRect cell = grid->visualRect(grid->model()->index(8, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -228,7 +228,7 @@ private slots:
         // Shown 500 ms after the first movement, for 2.5 s, once until a click, a
         // wheel turn, a key or leaving and coming back arms it again.
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         GridToolTip *tooltip = program.window().gridToolTip();
         const QRect cell = grid->visualRect(grid->model()->index(8, 1)); // 705 characters
@@ -367,7 +367,7 @@ private slots:
     void copyButtonCopiesTheDescription()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         selectRow(program, 9);
         QTest::mouseClick(program.button("JvXPButton4"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Pompa | vana & armatür"));
@@ -410,7 +410,7 @@ private slots:
     void doubleClickAnywhereShowsTheDescription()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         const QRect cell = grid->visualRect(grid->model()->index(3, 1));
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -423,7 +423,7 @@ private slots:
     void shortcutsActOnlyWhileTheGridHasTheFocus()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         selectRow(program, 2);
         program.grid()->setFocus();
         QTRY_VERIFY(program.grid()->hasFocus());
@@ -467,7 +467,7 @@ private slots:
     void rightClickMakesTheRowCurrentAndOpensThePopupOnRelease()
     {
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         QMenu *menu = program.window().popupMenu();
         bool menuWasOpen = false;
@@ -500,7 +500,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QTableView *grid = program.grid();
         grid->setFocus();
         QTRY_VERIFY(grid->hasFocus());

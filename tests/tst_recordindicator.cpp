@@ -71,7 +71,7 @@ private slots:
             font.setPixelSize(fontPixels);
             indicator->setFont(font);
         }
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         grid->setCurrentIndex(grid->model()->index(currentRow, 1));
         const QRgb marker = indicator->palette().color(QPalette::ButtonText).rgb();
 

@@ -160,7 +160,7 @@ private slots:
             records[i].aciklama = i % 2 ? QByteArray("ta") : QByteArray("tx");
         }
         program.window().query()->openWithRecords(records);
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         program.window().resize(1000, windowHeight);
         QTRY_COMPARE(program.window().height(), windowHeight);
         QTableView *grid = program.grid();
@@ -390,7 +390,7 @@ private slots:
         QCOMPARE(program.allRows(), QStringList {});
         program.button("JvXPButton3")->click(); // the reset tries again too
         QCOMPARE(program.boxes.size(), size_t(4));
-        program.run().install(QStringLiteral("fixture.mdb"));
+        QVERIFY(program.run().install(QStringLiteral("fixture.mdb")));
         program.term1()->setText(QStringLiteral("kazan"));
         program.button("JvXPButton1")->click();
         QCOMPARE(program.boxes.size(), size_t(4));

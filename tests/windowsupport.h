@@ -71,10 +71,10 @@ public:
         return rows;
     }
 
-    void showAndWait()
+    [[nodiscard]] bool showAndWait()
     {
         window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        return QTest::qWaitForWindowExposed(&window());
     }
 
     RunDirectory &run() { return m_run; }
