@@ -354,7 +354,7 @@ private slots:
         // box stands in here by taking the focus elsewhere.
         QFETCH(QString, focused);
         StartedProgram program;
-        program.showAndWait();
+        QVERIFY(program.showAndWait());
         QWidget *before = program.control(qPrintable(focused));
         before->setFocus();
         QTRY_VERIFY(before->hasFocus());
