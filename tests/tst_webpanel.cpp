@@ -1,4 +1,5 @@
 #include "application.h"
+#include "urlopener.h"
 #include "webpanel.h"
 
 #include <QFile>
@@ -102,6 +103,13 @@ class TestWebPanel : public QObject
     Q_OBJECT
 
 private slots:
+    void outsidePageThatNoBrowserOpensIsLogged()
+    {
+        // The offscreen platform opens no pages: the log is all that is left to see.
+        QTest::ignoreMessage(QtWarningMsg, "No browser opened velkaro-test:page");
+        urlopener::open(QUrl(QStringLiteral("velkaro-test:page")), nullptr);
+    }
+
     void aPluginThatDoesNotLoadIsLogged_data()
     {
         QTest::addColumn<PluginFolder>("kind");

@@ -1,5 +1,7 @@
 #include "urlopener.h"
 
+#include "logcategories.h"
+
 #include <QUrl>
 #include <QWidget>
 
@@ -17,10 +19,18 @@ void openWithTheDesktop(const QUrl &url, [[maybe_unused]] QWidget *owner)
 #ifdef Q_OS_WIN
     const std::wstring address = url.toString(QUrl::FullyEncoded).toStdWString();
     const HWND ownerWindow = owner ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
-    ShellExecuteW(ownerWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW);
+    // Success is any value above 32; below, the reason the page did not open.
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(ownerWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW));
+    const bool opened = result > 32;
 #else
-    QDesktopServices::openUrl(url);
+    const bool opened = QDesktopServices::openUrl(url);
 #endif
+    // The user sees only that no browser came up; the log says which page it was.
+    if (!opened) {
+        qCWarning(lcOutsideLinks).noquote()
+            << "No browser opened" << url.toString(QUrl::FullyEncoded);
+    }
 }
 
 urlopener::Opener &currentOpener()

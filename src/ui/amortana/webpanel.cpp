@@ -1,12 +1,12 @@
 #include "webpanel.h"
 
+#include "logcategories.h"
 #include "webviewfactory.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLayout>
-#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QPluginLoader>
 #include <QWidget>
@@ -17,10 +17,6 @@ QT_BEGIN_NAMESPACE
 // Exported by Qt GUI without a public header; Qt WebEngine declares it the same way.
 Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 QT_END_NAMESPACE
-
-// Failures are logged; where the plugin came from only when asked for
-// (QT_LOGGING_RULES="velkaro.webpanel.debug=true").
-Q_LOGGING_CATEGORY(lcWebPanel, "velkaro.webpanel", QtInfoMsg)
 
 QString webviewplugin::folder()
 {
