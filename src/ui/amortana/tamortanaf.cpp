@@ -34,31 +34,28 @@
 
 namespace {
 
-struct FontSpec
+struct PixelFont
 {
-    const char *objectName;
     const char *family;
     int pixelSize;
     bool bold;
 };
 
-// Qt forms carry fonts in points; the window is laid out in pixels, so the fonts are
-// declared here and set once the form is built. The window's own font comes first so
-// that the controls without one of their own inherit it.
-constexpr std::array<FontSpec, 12> kFonts = {{
-    {"amortanaF", "MS Sans Serif", 11, false},
-    {"Label1", "MS Sans Serif", 16, true},
-    {"Edit1", "MS Sans Serif", 16, false},
-    {"JvXPButton1", "Tahoma", 16, true},
-    {"CheckBox1", "MS Sans Serif", 13, true},
-    {"JvXPButton3", "Tahoma", 16, true},
-    {"JvXPButton4", "Tahoma", 16, true},
-    {"Edit3", "MS Sans Serif", 16, false},
-    {"RadioButton1", "MS Sans Serif", 13, true},
-    {"RadioButton2", "MS Sans Serif", 13, true},
-    {"Label2", "MS Sans Serif", 21, true},
-    {"meslekkoduGrid", "MS Sans Serif", 13, false},
-}};
+constexpr PixelFont kWindowFont {"MS Sans Serif", 11, false};
+constexpr PixelFont kBoxFont {"MS Sans Serif", 16, false};
+constexpr PixelFont kTitleFont {"MS Sans Serif", 16, true};
+constexpr PixelFont kButtonFont {"Tahoma", 16, true};
+constexpr PixelFont kOptionFont {"MS Sans Serif", 13, true};
+constexpr PixelFont kGridFont {"MS Sans Serif", 13, false};
+constexpr PixelFont kBannerCaptionFont {"MS Sans Serif", 21, true};
+
+void setPixelFont(QWidget *widget, const PixelFont &declared)
+{
+    QFont font(QString::fromLatin1(declared.family));
+    font.setPixelSize(declared.pixelSize);
+    font.setBold(declared.bold);
+    widget->setFont(font);
+}
 
 struct StatusPanel
 {
@@ -157,17 +154,25 @@ void TamortanaF::keepWidthsOnNarrowWindows()
 
 void TamortanaF::applyFonts()
 {
-    for (const FontSpec &declared : kFonts) {
-        QWidget *widget = objectName() == QLatin1String(declared.objectName)
-            ? this
-            : findChild<QWidget *>(QLatin1String(declared.objectName));
-        if (!widget)
-            continue;
-        QFont font(QString::fromLatin1(declared.family));
-        font.setPixelSize(declared.pixelSize);
-        font.setBold(declared.bold);
-        widget->setFont(font);
-    }
+    // Qt forms carry fonts in points; the window is laid out in pixels, so the fonts are
+    // set here, on the form's own members so that a renamed control does not compile.
+    // The window's own font comes first so that the controls without one inherit it.
+    const std::pair<QWidget *, PixelFont> fonts[] = {
+        {this, kWindowFont},
+        {m_ui->Label1, kTitleFont},
+        {m_ui->Edit1, kBoxFont},
+        {m_ui->JvXPButton1, kButtonFont},
+        {m_ui->CheckBox1, kOptionFont},
+        {m_ui->JvXPButton3, kButtonFont},
+        {m_ui->JvXPButton4, kButtonFont},
+        {m_ui->Edit3, kBoxFont},
+        {m_ui->RadioButton1, kOptionFont},
+        {m_ui->RadioButton2, kOptionFont},
+        {m_ui->Label2, kBannerCaptionFont},
+        {m_ui->meslekkoduGrid, kGridFont},
+    };
+    for (const auto &[widget, font] : fonts)
+        setPixelFont(widget, font);
 }
 
 void TamortanaF::createStatusPanels()
