@@ -16,8 +16,8 @@
 #include "ratesquery.h"
 #include "ratestablemodel.h"
 #include "recordindicator.h"
+#include "searchfilter.h"
 #include "systemclipboard.h"
-#include "turkishfold.h"
 #include "tyardimf.h"
 #include "urlopener.h"
 #include "webpanel.h"
@@ -446,70 +446,28 @@ void TamortanaF::freeQuery()
     m_query.reset();
 }
 
-TamortanaF::SearchTerm TamortanaF::searchTermOf(const QString &text)
-{
-    return {!text.isEmpty(), turkishfold::fold(cp1254::fromUnicode(text))};
-}
-
 void TamortanaF::keepSearchInputs()
 {
-    m_term1 = searchTermOf(m_ui->Edit1->text());
-    m_term2 = searchTermOf(m_ui->Edit3->text());
-    m_orChosen = m_ui->RadioButton2->isChecked();
+    m_searchTerms.term1 = searchfilter::termOf(m_ui->Edit1->text());
+    m_searchTerms.term2 = searchfilter::termOf(m_ui->Edit3->text());
+    m_searchTerms.orChosen = m_ui->RadioButton2->isChecked();
     // textChanged comes with every change, typed or set by the program.
     connect(m_ui->Edit1, &QLineEdit::textChanged, this,
-        [this](const QString &text) { m_term1 = searchTermOf(text); });
+        [this](const QString &text) { m_searchTerms.term1 = searchfilter::termOf(text); });
     connect(m_ui->Edit3, &QLineEdit::textChanged, this,
-        [this](const QString &text) { m_term2 = searchTermOf(text); });
+        [this](const QString &text) { m_searchTerms.term2 = searchfilter::termOf(text); });
     connect(m_ui->RadioButton2, &QAbstractButton::toggled, this,
-        [this](bool checked) { m_orChosen = checked; });
+        [this](bool checked) { m_searchTerms.orChosen = checked; });
 }
 
 bool TamortanaF::meslekkoduQueryFilterRecord(const RatesRecord &record) const
 {
-    const QByteArrayView description = record.aciklamaFolded();
-    const auto matches = [&](const SearchTerm &term) {
-        return turkishfold::foldedContains(description, term.folded);
-    };
-    if (m_term2.present) {
-        if (m_orChosen)
-            return matches(m_term1) || matches(m_term2);
-        return matches(m_term1) && matches(m_term2);
-    }
-    return matches(m_term1);
+    return searchfilter::accepts(record.aciklamaFolded(), m_searchTerms);
 }
 
 int TamortanaF::nextAcceptedRecord(int from) const
 {
-    const int count = m_query->recordCount();
-    const auto next = [this](const SearchTerm &term, int begin, int end) {
-        return m_query->nextContaining(term.folded, begin, end);
-    };
-    if (!m_term2.present)
-        return next(m_term1, from, count);
-    if (!m_orChosen) {
-        // AND: the records with term 1, each then tested for term 2.
-        for (int index = next(m_term1, from, count); index < count;
-             index = next(m_term1, index + 1, count)) {
-            if (turkishfold::foldedContains(
-                    m_query->record(index).aciklamaFolded(), m_term2.folded))
-                return index;
-        }
-        return count;
-    }
-    // OR: the nearer of the two terms' next records. Searched a stretch at a time, so
-    // that a term found at once does not wait for the other to be sought to the end.
-    constexpr int kStretch = 256;
-    for (int begin = from; begin < count; begin += kStretch) {
-        const int end = std::min(count, begin + kStretch);
-        const int first = next(m_term1, begin, end);
-        const int second = next(m_term2, begin, first);
-        if (second < first)
-            return second;
-        if (first < end)
-            return first;
-    }
-    return count;
+    return searchfilter::nextAccepted(*m_query, m_searchTerms, from);
 }
 
 void TamortanaF::JvXPButton1Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "searchfilter.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -87,18 +89,6 @@ private:
 
     void keepSearchInputs();
 
-    // A term box as the filter reads it. The filter tests every record against the
-    // boxes as they are at that moment; reading a box for each of a million records
-    // costs more than the search itself, so each box's text is kept here, converted
-    // and folded, and renewed on every change of the box. The filter sees exactly
-    // what reading the box would give.
-    struct SearchTerm
-    {
-        bool present = false; // the raw text has at least one character
-        QByteArray folded;
-    };
-    static SearchTerm searchTermOf(const QString &text);
-
     std::unique_ptr<Ui::TamortanaF> m_ui;
     std::unique_ptr<JetConnection> m_connection; // ADOConnection1
     std::unique_ptr<RatesQuery> m_query; // meslekkoduQuery; freed by FormCloseQuery
@@ -108,8 +98,11 @@ private:
     QMenu *m_popupMenu = nullptr; // PopupMenu1
     TyardimF *m_helpWindow = nullptr;
     QString m_searchModeToken; // "ikide" after a switch to OR, "birde" after one back
-    SearchTerm m_term1; // Edit1
-    SearchTerm m_term2; // Edit3
-    bool m_orChosen = false; // RadioButton2
+    // The boxes as the filter reads them (Edit1, Edit3, RadioButton2). The filter tests
+    // every record against the boxes as they are at that moment; reading a box for each
+    // of a million records costs more than the search itself, so each box's text is
+    // kept here, converted and folded, and renewed on every change of the box. The
+    // filter sees exactly what reading the box would give.
+    searchfilter::Terms m_searchTerms;
     bool m_firstPaintSeen = false;
 };
