@@ -554,25 +554,45 @@ void TamortanaF::copyToClipboard(const QString &text)
         systemclipboard::setText(systemclipboard::withPlatformLineBreaks(text));
 }
 
-void TamortanaF::JvXPButton4Click()
+void TamortanaF::copyDescription()
 {
     copyToClipboard(cp1254::toUnicode(currentRecord().aciklama()));
 }
 
-void TamortanaF::MeslekAdnKopyala1Click()
+void TamortanaF::copyUsefulLife()
 {
     copyToClipboard(fieldtext::generalNumber(currentRecord().omur_yil()));
 }
 
-void TamortanaF::MeslekKoduveAdnKopyala1Click()
+void TamortanaF::copyRate()
 {
     copyToClipboard(fieldtext::generalNumber(currentRecord().oran2()));
 }
 
-void TamortanaF::MeslekAdveKoduNe1Click()
+void TamortanaF::showDescriptionBox()
 {
     MessageBox::show({MessageBox::Kind::Detail, applicationTitle(),
         QStringLiteral("Açıklama:") + cp1254::toUnicode(currentRecord().aciklama()), this});
+}
+
+void TamortanaF::JvXPButton4Click()
+{
+    copyDescription();
+}
+
+void TamortanaF::MeslekAdnKopyala1Click()
+{
+    copyUsefulLife();
+}
+
+void TamortanaF::MeslekKoduveAdnKopyala1Click()
+{
+    copyRate();
+}
+
+void TamortanaF::MeslekAdveKoduNe1Click()
+{
+    showDescriptionBox();
 }
 
 void TamortanaF::Image1Click()

@@ -43,26 +43,27 @@ public:
     GridToolTip *gridToolTip() const { return m_gridToolTip; }
 
     // Event handlers, named after the component and the event. Each throws AppError.
-    void FormCreate();
-    void FormCloseQuery();
+    void FormCreate(); // opens the query, shows the information page
+    void FormCloseQuery(); // opens the closing page, frees the query
+    // Whether a record passes the search boxes (searchfilter::accepts).
     bool meslekkoduQueryFilterRecord(const RatesRecord &record) const;
     // What the predicate accepts, from a record on, found by searching the folded
     // descriptions for the terms rather than testing each record.
     int nextAcceptedRecord(int from) const;
-    void JvXPButton1Click();
-    void JvXPButton3Click();
-    void Edit1KeyPress();
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void tfXPButton1Click();
-    void Image1Click();
-    void Label2Click();
-    void meslekkoduGridDrawColumnCell(int recordNumber, CellColours &colours) const;
-    void meslekkoduGridMouseUp();
-    void JvXPButton4Click();
-    void MeslekAdnKopyala1Click();
-    void MeslekKoduveAdnKopyala1Click();
-    void MeslekAdveKoduNe1Click();
+    void JvXPButton1Click(); // ARA: search
+    void JvXPButton3Click(); // YENİ ARAMA: empty the boxes, show every record
+    void Edit1KeyPress(); // automatic search: refilter before the key lands
+    void RadioButton1Click(); // AND chosen: search again
+    void RadioButton2Click(); // OR chosen: search again
+    void tfXPButton1Click(); // show the help window
+    void Image1Click(); // open the banner's download page
+    void Label2Click(); // open the banner caption's page
+    void meslekkoduGridDrawColumnCell(int recordNumber, CellColours &colours) const; // banding
+    void meslekkoduGridMouseUp(); // the tooltip's text
+    void JvXPButton4Click(); // KOPYALA: copyDescription()
+    void MeslekAdnKopyala1Click(); // copyUsefulLife()
+    void MeslekKoduveAdnKopyala1Click(); // copyRate()
+    void MeslekAdveKoduNe1Click(); // showDescriptionBox()
 
     QMenu *popupMenu() const { return m_popupMenu; }
 
@@ -86,6 +87,11 @@ private:
     void openPopupMenu(const QPoint &globalPosition);
     RatesRecord currentRecord() const;
     static void copyToClipboard(const QString &text);
+    // The current record's fields, as the commands of the popup menu and buttons use them.
+    void copyDescription();
+    void copyUsefulLife();
+    void copyRate();
+    void showDescriptionBox();
 
     void keepSearchInputs();
 
