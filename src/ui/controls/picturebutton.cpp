@@ -16,7 +16,7 @@ constexpr int kLift = 1;
 } // namespace
 
 PictureButton::PictureButton(QWidget *parent)
-    : QAbstractButton(parent)
+    : HoverButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
@@ -26,19 +26,6 @@ PictureButton::PictureButton(QWidget *parent)
 QSize PictureButton::sizeHint() const
 {
     return {50, 50};
-}
-
-bool PictureButton::isHovered() const
-{
-    return m_hovered && isEnabled();
-}
-
-void PictureButton::setHovered(bool hovered)
-{
-    if (m_hovered == hovered)
-        return;
-    m_hovered = hovered;
-    update();
 }
 
 // QAbstractButton offers no notification of an icon change, so the paint compares the
@@ -86,60 +73,4 @@ try {
     }
 } catch (...) {
     errorreporting::postCurrentError();
-}
-
-void PictureButton::enterEvent(QEnterEvent *event)
-try {
-    setHovered(true);
-    QAbstractButton::enterEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void PictureButton::leaveEvent(QEvent *event)
-try {
-    setHovered(false);
-    QAbstractButton::leaveEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void PictureButton::hideEvent(QHideEvent *event)
-try {
-    m_hovered = false;
-    m_mouseHeld = false;
-    QAbstractButton::hideEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-// A press counts as the pointer being over the button until it moves off.
-void PictureButton::mousePressEvent(QMouseEvent *event)
-try {
-    if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())) {
-        m_mouseHeld = true;
-        setHovered(true);
-    }
-    QAbstractButton::mousePressEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void PictureButton::mouseMoveEvent(QMouseEvent *event)
-try {
-    // Enter and leave events wait while the mouse is grabbed, so follow the pointer here.
-    if (m_mouseHeld)
-        setHovered(hitButton(event->position().toPoint()));
-    QAbstractButton::mouseMoveEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void PictureButton::mouseReleaseEvent(QMouseEvent *event)
-try {
-    if (event->button() == Qt::LeftButton)
-        m_mouseHeld = false;
-    QAbstractButton::mouseReleaseEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
 }

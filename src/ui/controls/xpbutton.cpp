@@ -62,7 +62,7 @@ QStringList fitCaption(const QString &text, const QFont &font, QSize area)
 } // namespace
 
 XpButton::XpButton(QWidget *parent)
-    : QAbstractButton(parent)
+    : HoverButton(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
@@ -75,26 +75,13 @@ QSize XpButton::sizeHint() const
     return {106, 28};
 }
 
-bool XpButton::isHovered() const
-{
-    return m_hovered && isEnabled();
-}
-
 // While the mouse button is held with the pointer outside, the ring says "still pressed,
 // release here to cancel"; an idle button shows it for the pointer or the keyboard focus.
 bool XpButton::showsRing() const
 {
     if (isDown())
         return false;
-    return m_mouseHeld || isHovered() || hasFocus();
-}
-
-void XpButton::setHovered(bool hovered)
-{
-    if (m_hovered == hovered)
-        return;
-    m_hovered = hovered;
-    update();
+    return isMouseHeld() || isHovered() || hasFocus();
 }
 
 // The background is always built at full size, whatever the state at the moment of the
@@ -201,55 +188,18 @@ void XpButton::drawCaption(QPainter &painter) const
 void XpButton::resizeEvent(QResizeEvent *event)
 try {
     rebuildGradients();
-    QAbstractButton::resizeEvent(event);
+    HoverButton::resizeEvent(event);
 } catch (...) {
     errorreporting::postCurrentError();
 }
 
-void XpButton::enterEvent(QEnterEvent *event)
-try {
-    setHovered(true);
-    QAbstractButton::enterEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void XpButton::leaveEvent(QEvent *event)
-try {
-    setHovered(false);
-    QAbstractButton::leaveEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void XpButton::hideEvent(QHideEvent *event)
-try {
-    m_hovered = false;
-    m_mouseHeld = false;
-    QAbstractButton::hideEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void XpButton::changeEvent(QEvent *event)
-try {
-    if (event->type() == QEvent::EnabledChange && !isEnabled())
-        m_mouseHeld = false;
-    QAbstractButton::changeEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
 void XpButton::mousePressEvent(QMouseEvent *event)
 try {
-    if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())) {
-        m_mouseHeld = true;
-        m_hovered = true;
-        // Also with a tab-only focus policy: a clicked button keeps the keyboard.
-        if (focusPolicy() != Qt::NoFocus)
-            setFocus(Qt::MouseFocusReason);
-    }
-    QAbstractButton::mousePressEvent(event);
+    // Also with a tab-only focus policy: a clicked button keeps the keyboard.
+    if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())
+        && focusPolicy() != Qt::NoFocus)
+        setFocus(Qt::MouseFocusReason);
+    HoverButton::mousePressEvent(event);
 } catch (...) {
     errorreporting::showCurrentError();
 }
@@ -259,27 +209,6 @@ try {
 void XpButton::mouseDoubleClickEvent(QMouseEvent *event)
 try {
     mousePressEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void XpButton::mouseMoveEvent(QMouseEvent *event)
-try {
-    // Enter and leave events wait while the mouse is grabbed, so follow the pointer here.
-    if (m_mouseHeld)
-        setHovered(hitButton(event->position().toPoint()));
-    QAbstractButton::mouseMoveEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
-}
-
-void XpButton::mouseReleaseEvent(QMouseEvent *event)
-try {
-    if (event->button() == Qt::LeftButton && m_mouseHeld) {
-        m_mouseHeld = false;
-        update();
-    }
-    QAbstractButton::mouseReleaseEvent(event);
 } catch (...) {
     errorreporting::showCurrentError();
 }
@@ -295,7 +224,7 @@ try {
         event->accept();
         return;
     }
-    QAbstractButton::keyPressEvent(event);
+    HoverButton::keyPressEvent(event);
 } catch (...) {
     errorreporting::showCurrentError();
 }
