@@ -15,7 +15,7 @@
 #     --also EXE       another build of the program to time beside it (a baseline)
 #
 # The key timing types "zxq" (found nowhere) and times further keys; give a --data
-# folder with a large list (../shared/tools/scale-mdb) to time the search at that size.
+# folder with a large list (bench/make-large-mdb) to time the search at that size.
 # Without a window manager the window keeps its designed size at its designed place;
 # the box and grid positions below are for that window.
 set -euo pipefail
