@@ -57,19 +57,6 @@ void setPixelFont(QWidget *widget, const PixelFont &declared)
     widget->setFont(font);
 }
 
-struct StatusPanel
-{
-    int width;
-    const char *text;
-};
-
-constexpr std::array<StatusPanel, 4> kStatusPanels = {{
-    {20, ""},
-    {200, "© 2026 Zelvor Yazılım"},
-    {430, "www.zelvor.com.tr   bilgi@zelvor.com.tr   Tel: 0 (212) 555 01 23"},
-    {50, ""},
-}};
-
 // Where the window sits when it is not maximised; forms only carry the size of a window.
 constexpr QPoint kRestoredPosition(418, 18);
 
@@ -177,15 +164,10 @@ void TamortanaF::applyFonts()
 
 void TamortanaF::createStatusPanels()
 {
-    m_ui->StatusBar1->setFixedHeight(19);
-    for (size_t i = 0; i < kStatusPanels.size(); ++i) {
-        auto *panel = new QLabel(QString::fromUtf8(kStatusPanels[i].text), m_ui->StatusBar1);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        panel->setFixedWidth(kStatusPanels[i].width);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
+    // The status bar takes its panels only through addWidget; the form declares them.
+    for (QWidget *panel :
+        {m_ui->StatusPanel1, m_ui->StatusPanel2, m_ui->StatusPanel3, m_ui->StatusPanel4})
         m_ui->StatusBar1->addWidget(panel);
-    }
 }
 
 void TamortanaF::setUpGrid()
