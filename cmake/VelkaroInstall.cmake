@@ -5,33 +5,33 @@ include(GNUInstallDirs)
 set(VELKARO_APP_ID tr.com.zelvor.VelkaroArama)
 set(VELKARO_DATA_SUBDIR ${CMAKE_INSTALL_DATADIR}/velkaro-arama)
 
-install(FILES ${CMAKE_SOURCE_DIR}/AnaData/Velkaro.mdb ${CMAKE_SOURCE_DIR}/AnaData/vuk_list.csv
+install(FILES ${PROJECT_SOURCE_DIR}/AnaData/Velkaro.mdb ${PROJECT_SOURCE_DIR}/AnaData/vuk_list.csv
     DESTINATION ${VELKARO_DATA_SUBDIR}/AnaData)
-install(FILES ${CMAKE_SOURCE_DIR}/yardim DESTINATION ${VELKARO_DATA_SUBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/yardim DESTINATION ${VELKARO_DATA_SUBDIR})
 
 foreach(size IN ITEMS 16 24 32 48 64 128 256)
-    install(FILES ${CMAKE_SOURCE_DIR}/resources/velkaro-arama-${size}.png
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/velkaro-arama-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME velkaro-arama.png)
 endforeach()
 
-configure_file(${CMAKE_SOURCE_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml.in
-    ${CMAKE_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml
+configure_file(${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml.in
+    ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The entry's Exec and Path are written when installing, not when configuring: cpack
 # and `cmake --install --prefix` choose the prefix only then, and a menu entry that starts
 # the program in a folder without AnaData/ opens no list at all.
-set(VELKARO_DESKTOP_TEMPLATE ${CMAKE_SOURCE_DIR}/resources/${VELKARO_APP_ID}.desktop.in)
+set(VELKARO_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.desktop.in)
 install(CODE "
     set(VELKARO_DESKTOP_TEMPLATE \"${VELKARO_DESKTOP_TEMPLATE}\")
-    set(VELKARO_DESKTOP_OUTPUT \"${CMAKE_BINARY_DIR}/install-time/${VELKARO_APP_ID}.desktop\")
+    set(VELKARO_DESKTOP_OUTPUT \"${PROJECT_BINARY_DIR}/install-time/${VELKARO_APP_ID}.desktop\")
     set(VELKARO_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
     set(VELKARO_DATA_SUBDIR \"${VELKARO_DATA_SUBDIR}\")
     set(VELKARO_APPLICATIONS_DIR \"${CMAKE_INSTALL_DATADIR}/applications\")
 ")
-install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/VelkaroInstallDesktopEntry.cmake)
+install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/VelkaroInstallDesktopEntry.cmake)
 
 if(VELKARO_BUILD_TESTS)
     # A copy for the validators, with the prefix known now; the installed entry differs
@@ -39,27 +39,27 @@ if(VELKARO_BUILD_TESTS)
     set(VELKARO_ENTRY_EXEC ${CMAKE_INSTALL_FULL_BINDIR}/velkaro-arama)
     set(VELKARO_ENTRY_PATH ${CMAKE_INSTALL_PREFIX}/${VELKARO_DATA_SUBDIR})
     configure_file(${VELKARO_DESKTOP_TEMPLATE}
-        ${CMAKE_BINARY_DIR}/resources/${VELKARO_APP_ID}.desktop @ONLY)
+        ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.desktop @ONLY)
 
     find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
     if(DESKTOP_FILE_VALIDATE)
         add_test(NAME desktop_entry_valid COMMAND ${DESKTOP_FILE_VALIDATE}
-            ${CMAKE_BINARY_DIR}/resources/${VELKARO_APP_ID}.desktop)
+            ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.desktop)
     else()
         message(STATUS "desktop-file-validate not found: the desktop entry is not checked")
     endif()
     find_program(APPSTREAMCLI appstreamcli)
     if(APPSTREAMCLI)
         add_test(NAME metainfo_valid COMMAND ${APPSTREAMCLI} validate --no-net
-            ${CMAKE_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml)
+            ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml)
     else()
         message(STATUS "appstreamcli not found: the AppStream metainfo is not checked")
     endif()
-    add_test(NAME install_layout COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check-install.sh
-        ${CMAKE_BINARY_DIR} ${VELKARO_APP_ID})
+    add_test(NAME install_layout COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-install.sh
+        ${PROJECT_BINARY_DIR} ${VELKARO_APP_ID})
     set_tests_properties(install_layout PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
-    add_test(NAME install_paths COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check-install-paths.sh
-        ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${CMAKE_INSTALL_FULL_BINDIR}
+    add_test(NAME install_paths COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-install-paths.sh
+        ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_INSTALL_FULL_BINDIR}
         ${VELKARO_PLUGIN_DIR_FROM_PROGRAM})
     set_tests_properties(install_paths PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
 endif()

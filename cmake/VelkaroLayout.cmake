@@ -8,13 +8,13 @@ set(VELKARO_PLUGIN_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/velkaro-arama)
 file(RELATIVE_PATH VELKARO_PLUGIN_DIR_FROM_PROGRAM
     ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/velkaro-arama)
 
-set(VELKARO_PROGRAM_BUILD_DIR ${CMAKE_BINARY_DIR}/src/app)
+set(VELKARO_PROGRAM_BUILD_DIR ${PROJECT_BINARY_DIR}/src/app)
 cmake_path(APPEND VELKARO_PROGRAM_BUILD_DIR ${VELKARO_PLUGIN_DIR_FROM_PROGRAM}
     OUTPUT_VARIABLE VELKARO_PLUGIN_BUILD_DIR)
 cmake_path(NORMAL_PATH VELKARO_PLUGIN_BUILD_DIR)
 
-set(VELKARO_GENERATED_INCLUDE_DIR ${CMAKE_BINARY_DIR}/generated)
-configure_file(${CMAKE_SOURCE_DIR}/src/ui/amortana/webviewpluginfolder.h.in
+set(VELKARO_GENERATED_INCLUDE_DIR ${PROJECT_BINARY_DIR}/generated)
+configure_file(${PROJECT_SOURCE_DIR}/src/ui/amortana/webviewpluginfolder.h.in
     ${VELKARO_GENERATED_INCLUDE_DIR}/webviewpluginfolder.h @ONLY)
 
 # The other programs of the build tree that show the main window (tests, benchmarks) sit
