@@ -11,6 +11,7 @@
 #include "gridtooltip.h"
 #include "jetconnection.h"
 #include "messagebox.h"
+#include "pixelfont.h"
 #include "publisherpages.h"
 #include "ratesgriddelegate.h"
 #include "ratesquery.h"
@@ -34,13 +35,6 @@
 
 namespace {
 
-struct PixelFont
-{
-    const char *family;
-    int pixelSize;
-    bool bold;
-};
-
 constexpr PixelFont kWindowFont {"MS Sans Serif", 11, false};
 constexpr PixelFont kBoxFont {"MS Sans Serif", 16, false};
 constexpr PixelFont kTitleFont {"MS Sans Serif", 16, true};
@@ -48,14 +42,6 @@ constexpr PixelFont kButtonFont {"Tahoma", 16, true};
 constexpr PixelFont kOptionFont {"MS Sans Serif", 13, true};
 constexpr PixelFont kGridFont {"MS Sans Serif", 13, false};
 constexpr PixelFont kBannerCaptionFont {"MS Sans Serif", 21, true};
-
-void setPixelFont(QWidget *widget, const PixelFont &declared)
-{
-    QFont font(QString::fromLatin1(declared.family));
-    font.setPixelSize(declared.pixelSize);
-    font.setBold(declared.bold);
-    widget->setFont(font);
-}
 
 // Where the window sits when it is not maximised; forms only carry the size of a window.
 constexpr QPoint kRestoredPosition(418, 18);
@@ -141,8 +127,6 @@ void TamortanaF::keepWidthsOnNarrowWindows()
 
 void TamortanaF::applyFonts()
 {
-    // Qt forms carry fonts in points; the window is laid out in pixels, so the fonts are
-    // set here, on the form's own members so that a renamed control does not compile.
     // The window's own font comes first so that the controls without one inherit it.
     const std::pair<QWidget *, PixelFont> fonts[] = {
         {this, kWindowFont},

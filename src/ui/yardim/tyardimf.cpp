@@ -1,6 +1,7 @@
 #include "tyardimf.h"
 
 #include "errorreporting.h"
+#include "pixelfont.h"
 #include "ui_tyardimf.h"
 #include "weblinks.h"
 
@@ -23,6 +24,13 @@ TyardimF::TyardimF(QWidget *parent)
     // The status bar takes its panels only through addWidget; the form declares them.
     for (QWidget *panel : {m_ui->StatusPanel1, m_ui->StatusPanel2, m_ui->StatusPanel3})
         m_ui->StatusBar1->addWidget(panel);
+
+    // Each named: under the form's style sheet the panels do not inherit the window's.
+    const std::initializer_list<QWidget *> windowFontTakers
+        = {this, m_ui->StatusBar1, m_ui->StatusPanel1, m_ui->StatusPanel2, m_ui->StatusPanel3};
+    for (QWidget *widget : windowFontTakers)
+        setPixelFont(widget, {"MS Sans Serif", 11});
+    setPixelFont(m_ui->RichEdit1, {"Arial", 11});
 
     // The selection stays in plain sight after the focus moves on, so that what the
     // reader marked can still be found while typing in the main window.
