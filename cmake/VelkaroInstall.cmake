@@ -58,8 +58,14 @@ if(VELKARO_BUILD_TESTS)
     add_test(NAME install_layout COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-install.sh
         ${PROJECT_BINARY_DIR} ${VELKARO_APP_ID})
     set_tests_properties(install_layout PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
-    add_test(NAME install_paths COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-install-paths.sh
-        ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_INSTALL_FULL_BINDIR}
-        ${VELKARO_PLUGIN_DIR_FROM_PROGRAM})
-    set_tests_properties(install_paths PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
+    # AddressSanitizer and UBSan store every checked source file's full name in the code
+    # (GCC ignores -ffile-prefix-map there), so a sanitizer build always names its folders;
+    # it is never shipped, and the check belongs to the builds that are.
+    if(NOT VELKARO_SANITIZE)
+        add_test(NAME install_paths
+            COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-install-paths.sh
+            ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_INSTALL_FULL_BINDIR}
+            ${VELKARO_PLUGIN_DIR_FROM_PROGRAM})
+        set_tests_properties(install_paths PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
+    endif()
 endif()
