@@ -23,3 +23,8 @@ MainWindows createMainWindows()
     windows.amortanaF->setHelpWindow(windows.yardimF.get());
     return windows;
 }
+
+void searchAtStart(TamortanaF &window, const QString &term)
+{
+    errorreporting::reportErrors([&] { window.searchFor(term); });
+}

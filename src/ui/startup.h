@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class QString;
 class TamortanaF;
 class TyardimF;
 
@@ -21,3 +22,7 @@ struct MainWindows
 // creates the help window hidden. A step that fails shows its error and the start goes
 // on: a database that cannot be opened leaves an empty, working window.
 MainWindows createMainWindows();
+
+// The search the command line asked for (--ara), run once the main window is shown. An
+// error shows in the error box as a click's would, and the program goes on.
+void searchAtStart(TamortanaF &window, const QString &term);

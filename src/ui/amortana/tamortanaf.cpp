@@ -447,6 +447,12 @@ void TamortanaF::JvXPButton1Click()
     openQuery();
 }
 
+void TamortanaF::searchFor(const QString &term)
+{
+    m_ui->Edit1->setText(term);
+    JvXPButton1Click();
+}
+
 void TamortanaF::JvXPButton3Click()
 {
     m_ui->Edit1->clear();

@@ -37,6 +37,10 @@ public:
 
     void setHelpWindow(TyardimF *helpWindow) { m_helpWindow = helpWindow; }
 
+    // Puts the term into the first box and searches, as typing it and clicking ARA
+    // would (the program's --ara). Throws AppError as ARA does.
+    void searchFor(const QString &term);
+
     RatesQuery *query() const { return m_query.get(); }
     RatesTableModel *dataSource() const { return m_dataSource; }
     WebPanel *webPanel() const { return m_webPanel; }
