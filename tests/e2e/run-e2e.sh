@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives the real program as a user would, in a private X server: search, copy the rate
-# and the useful life through the clipboard, close the window; then start it with no
-# list and get through the error boxes with Enter. Given an installed desktop entry, it
-# first starts the program as the menu would, from the entry's folder, on the shipped list.
+# and the useful life through the clipboard, close the window; start it with --ara and
+# copy from the result it opens with; then start it with no list and get through the
+# error boxes with Enter. Given an installed desktop entry, it first starts the program
+# as the menu would, from the entry's folder, on the shipped list.
 # Last, on a Full HD screen under a window manager (openbox): one window from start to
 # end, maximised, a full first screenful, restored size, a narrow window, SIGTERM.
 #
@@ -117,6 +118,7 @@ chmod +x "$work/bin/xdg-open"
 
 start_program() {
     local program=$1 run_dir=$2
+    shift 2
     : >"$work/opened-urls"
     local sandbox=()
     # Chromium refuses its sandbox as root.
@@ -128,7 +130,7 @@ start_program() {
             LC_ALL=C.UTF-8 LANG=C.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
             PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb \
             QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu "${sandbox[@]}" \
-            setsid "$program"
+            setsid "$program" "$@"
     ) >>"$work/program.log" 2>&1 &
     program_pid=$!
 }
@@ -262,6 +264,21 @@ echo "ok: F1 shows the description; Enter closes it"
 # With no window manager the keys must reach the grid's commands again once the dialog
 # is gone: Ctrl+C copies the record's description, not the dialog's text block.
 expect_clipboard_after ctrl+c 'Kazan ve buhar makineleri' "Ctrl+C on the grid after the dialog"
+close_and_expect_clean_exit "$main"
+
+# --- run 1b: started as the desktop's search starts it, with a term to search for
+start_program "$program" "$work/run" --ara ısı
+main=$(settled_main_window)
+[ -z "$(windows_titled "$box_title")" ] || fail "an error box came up with --ara"
+# The list has the focus, on the first row of the result: no click is needed.
+xdotool windowfocus --sync "$main"
+expect_clipboard_after ctrl+c 'ISITMA TESİSATI' "Ctrl+C after --ara ısı"
+xdotool key Down
+expect_clipboard_after ctrl+c 'ısıtma kazanı' "Ctrl+C on the second row after --ara ısı"
+xdotool mousemove --window "$main" 100 43 click 1
+xdotool key --clearmodifiers ctrl+a ctrl+c
+wait_until "the first box to hold 'ısı'" clipboard_is 'ısı'
+echo "ok: --ara ısı leaves 'ısı' in the first box"
 close_and_expect_clean_exit "$main"
 
 # --- run 2: no list at all; two error boxes, each closed with Enter, then the window
