@@ -66,9 +66,16 @@ QString percent(std::optional<double> value, const QLocale &locale)
 {
     if (!value)
         return {};
+    return percentNumber(value, locale) + QStringLiteral(" %");
+}
+
+QString percentNumber(std::optional<double> value, const QLocale &locale)
+{
+    if (!value)
+        return {};
     QString number = QString::number(*value, 'f', 2);
     number.replace(u'.', decimalSeparator(locale));
-    return number + QStringLiteral(" %");
+    return number;
 }
 
 QByteArray descriptionForDisplay(const QByteArray &description)

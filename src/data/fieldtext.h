@@ -19,6 +19,8 @@ QString generalNumber(std::optional<double> value, const QLocale &locale = QLoca
 // "##0.00 %": at least one integer digit, two decimals, a space and a plain percent
 // sign. Null gives the empty string.
 QString percent(std::optional<double> value, const QLocale &locale = QLocale());
+// The number of percent() alone, for texts that place the sign themselves ("%20,00").
+QString percentNumber(std::optional<double> value, const QLocale &locale = QLocale());
 
 // The first 255 characters of the description, for the grid.
 QByteArray descriptionForDisplay(const QByteArray &description);
