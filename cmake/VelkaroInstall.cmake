@@ -2,8 +2,7 @@
 # (AnaData/ and the help file) in one data folder, and the desktop integration files.
 include(GNUInstallDirs)
 
-set(VELKARO_APP_ID tr.com.zelvor.VelkaroArama)
-set(VELKARO_DATA_SUBDIR ${CMAKE_INSTALL_DATADIR}/velkaro-arama)
+set(VELKARO_DATA_SUBDIR ${VELKARO_DATA_INSTALL_DIR})
 
 install(FILES ${PROJECT_SOURCE_DIR}/AnaData/Velkaro.mdb ${PROJECT_SOURCE_DIR}/AnaData/vuk_list.csv
     DESTINATION ${VELKARO_DATA_SUBDIR}/AnaData)
@@ -20,18 +19,37 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml.in
 install(FILES ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The entry's Exec and Path are written when installing, not when configuring: cpack
-# and `cmake --install --prefix` choose the prefix only then, and a menu entry that starts
-# the program in a folder without AnaData/ opens no list at all.
+# The entry's Exec and Path, and the search service's Exec, are written when installing,
+# not when configuring: cpack and `cmake --install --prefix` choose the prefix only then,
+# and a menu entry that starts the program in a folder without AnaData/ opens no list at
+# all.
 set(VELKARO_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.desktop.in)
+set(VELKARO_DBUS_SERVICE_TEMPLATE
+    ${PROJECT_SOURCE_DIR}/resources/${VELKARO_SEARCH_BUS_NAME}.service.in)
 install(CODE "
     set(VELKARO_DESKTOP_TEMPLATE \"${VELKARO_DESKTOP_TEMPLATE}\")
     set(VELKARO_DESKTOP_OUTPUT \"${PROJECT_BINARY_DIR}/install-time/${VELKARO_APP_ID}.desktop\")
+    set(VELKARO_DBUS_SERVICE_TEMPLATE \"${VELKARO_DBUS_SERVICE_TEMPLATE}\")
+    set(VELKARO_DBUS_SERVICE_OUTPUT
+        \"${PROJECT_BINARY_DIR}/install-time/${VELKARO_SEARCH_BUS_NAME}.service\")
+    set(VELKARO_SEARCH_BUS_NAME \"${VELKARO_SEARCH_BUS_NAME}\")
     set(VELKARO_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
     set(VELKARO_DATA_SUBDIR \"${VELKARO_DATA_SUBDIR}\")
     set(VELKARO_APPLICATIONS_DIR \"${CMAKE_INSTALL_DATADIR}/applications\")
+    set(VELKARO_DBUS_SERVICES_DIR \"${CMAKE_INSTALL_DATADIR}/dbus-1/services\")
 ")
-install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/VelkaroInstallDesktopEntry.cmake)
+install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/VelkaroInstallPathFiles.cmake)
+
+# The desktop's own search finds rates through the service: GNOME Shell reads the
+# provider file, KRunner its D-Bus plugin file; both name the service's bus name.
+configure_file(${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.search-provider.ini.in
+    ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.search-provider.ini @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.search-provider.ini
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers)
+configure_file(${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.krunner.desktop.in
+    ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.krunner.desktop @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.krunner.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/krunner/dbusplugins RENAME ${VELKARO_APP_ID}.desktop)
 
 if(VELKARO_BUILD_TESTS)
     # A copy for the validators, with the prefix known now; the installed entry differs

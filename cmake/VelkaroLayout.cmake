@@ -17,6 +17,18 @@ set(VELKARO_GENERATED_INCLUDE_DIR ${PROJECT_BINARY_DIR}/generated)
 configure_file(${PROJECT_SOURCE_DIR}/src/ui/amortana/webviewpluginfolder.h.in
     ${VELKARO_GENERATED_INCLUDE_DIR}/webviewpluginfolder.h @ONLY)
 
+# The desktop search service: its names on the session bus, which its D-Bus, GNOME
+# Shell and KRunner files repeat, and where it finds the installed list and the program,
+# relative to its own folder as the program finds its plugin.
+set(VELKARO_APP_ID tr.com.zelvor.VelkaroArama)
+set(VELKARO_SEARCH_BUS_NAME ${VELKARO_APP_ID}.SearchProvider)
+set(VELKARO_SEARCH_OBJECT_PATH /tr/com/zelvor/VelkaroArama/SearchProvider)
+set(VELKARO_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/velkaro-arama)
+file(RELATIVE_PATH VELKARO_DATA_DIR_FROM_PROGRAM
+    ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/velkaro-arama)
+configure_file(${PROJECT_SOURCE_DIR}/src/search/searchlayout.h.in
+    ${VELKARO_GENERATED_INCLUDE_DIR}/searchlayout.h @ONLY)
+
 # The other programs of the build tree that show the main window (tests, benchmarks) sit
 # in folders of their own; each such folder gets a link at the same relative path to the
 # one plugin the build made.

@@ -1,0 +1,85 @@
+#include "krunnertypes.h"
+#include "searchlayout.h"
+#include "searchlog.h"
+#include "searchservice.h"
+#include "velkaroversion.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDir>
+#include <QFileInfo>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Long enough to serve a working session's searches from memory, short enough that an
+// unused service gives its memory back; D-Bus starts it again at the next question.
+constexpr auto kIdleTimeout = 5min;
+
+QString installedDatabase()
+{
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    return QDir::cleanPath(programFolder.filePath(
+        QString::fromUtf8(kDataFolderFromProgram) + QStringLiteral("/AnaData/Velkaro.mdb")));
+}
+
+QString installedProgram()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QString::fromLatin1(kProgramFileName));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("velkaro-arama-search"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELKARO_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Answers the desktop's search (GNOME Shell, KRunner) from the VUK rate list.\n"
+        "D-Bus starts it when a search needs it; it never writes anything."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption databaseOption(QStringLiteral("database"),
+        QStringLiteral("The rate list to search (default: the installed one)."),
+        QStringLiteral("file"), installedDatabase());
+    const QCommandLineOption programOption(QStringLiteral("program"),
+        QStringLiteral("The program a chosen result starts, in the folder above the list's "
+                       "folder (default: velkaro-arama beside this service)."),
+        QStringLiteral("file"), installedProgram());
+    parser.addOptions({databaseOption, programOption});
+    parser.process(application);
+
+    const QString database = QFileInfo(parser.value(databaseOption)).absoluteFilePath();
+    // The program reads AnaData/ from its working folder, as its menu entry starts it.
+    const QString dataFolder = QFileInfo(QFileInfo(database).absolutePath()).absolutePath();
+
+    registerSearchDBusTypes();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        qCCritical(lcSearch, "No session bus: %s", qUtf8Printable(bus.lastError().message()));
+        return 1;
+    }
+    SearchService service(database, ProgramLauncher(parser.value(programOption), dataFolder),
+        kIdleTimeout);
+    QObject::connect(&service, &SearchService::idle, &application, &QCoreApplication::quit);
+    // The object first, so that a question sent as soon as the name is ours finds it.
+    if (!bus.registerObject(QString::fromLatin1(kSearchObjectPath), &service)) {
+        qCCritical(lcSearch, "Cannot export %s on the session bus", kSearchObjectPath);
+        return 1;
+    }
+    if (!bus.registerService(QString::fromLatin1(kSearchBusName))) {
+        qCCritical(lcSearch, "Cannot take the name %s on the session bus: %s", kSearchBusName,
+            qUtf8Printable(bus.lastError().message()));
+        return 1;
+    }
+    return application.exec();
+}

@@ -1,0 +1,23 @@
+#include "programlauncher.h"
+
+#include "searchlog.h"
+
+#include <QProcess>
+
+ProgramLauncher::ProgramLauncher(QString program, QString workingDirectory)
+    : m_program(std::move(program))
+    , m_workingDirectory(std::move(workingDirectory))
+{ }
+
+bool ProgramLauncher::launch(const QStringList &terms) const
+{
+    QStringList arguments;
+    if (!terms.isEmpty())
+        arguments = {QStringLiteral("--ara"), terms.front()};
+    if (!QProcess::startDetached(m_program, arguments, m_workingDirectory)) {
+        qCWarning(lcSearch, "Could not start %s in %s", qUtf8Printable(m_program),
+            qUtf8Printable(m_workingDirectory));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,147 @@
+#include "ratessearch.h"
+
+#include "apperror.h"
+#include "connectionsettings.h"
+#include "cp1254.h"
+#include "fieldtext.h"
+#include "jetconnection.h"
+#include "ratesquery.h"
+#include "searchfilter.h"
+#include "searchlog.h"
+#include "turkishfold.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+// The connection the window makes, with the installed list's full path as its source.
+QString connectionStringFor(const QString &databasePath)
+{
+    auto properties = connectionsettings::kProperties;
+    const QByteArray path = databasePath.toUtf8();
+    for (auto &property : properties) {
+        if (property.name == "Data Source")
+            property.value = std::string_view(path.constData(), size_t(path.size()));
+    }
+    return connectionsettings::render(properties);
+}
+
+// The list is Turkish whatever the desktop's language: "2,5 yıl", "%3,03".
+const QLocale &turkish()
+{
+    static const QLocale locale(QLocale::Turkish, QLocale::Turkey);
+    return locale;
+}
+
+QString oneLine(const QByteArray &text)
+{
+    return cp1254::toUnicode(text).simplified();
+}
+
+} // namespace
+
+RatesSearch::RatesSearch(QString databasePath)
+    : m_databasePath(std::move(databasePath))
+{ }
+
+RatesSearch::~RatesSearch() = default;
+
+QStringList RatesSearch::termsOf(const QString &query)
+{
+    static const QRegularExpression whiteSpace(QStringLiteral("\\s+"));
+    return query.split(whiteSpace, Qt::SkipEmptyParts);
+}
+
+RatesSearch::FileStamp RatesSearch::currentStamp() const
+{
+    const QFileInfo info(m_databasePath);
+    if (!info.exists())
+        return {};
+    return {true, info.size(), info.lastModified(), info.metadataChangeTime()};
+}
+
+void RatesSearch::refresh()
+{
+    const FileStamp stamp = currentStamp();
+    if (m_loadedStamp == stamp)
+        return;
+    m_loadedStamp = stamp;
+    m_query.reset();
+    m_connection.reset();
+    try {
+        auto connection = std::make_unique<JetConnection>(connectionStringFor(m_databasePath));
+        auto query = std::make_unique<RatesQuery>(connection.get());
+        query->open();
+        // The rows stay in memory; the file is not held open between readings.
+        connection->close();
+        m_connection = std::move(connection);
+        m_query = std::move(query);
+        qCInfo(lcSearch, "Read %d rates from %s", m_query->recordCount(),
+            qUtf8Printable(m_databasePath));
+    } catch (const AppError &error) {
+        qCWarning(lcSearch, "No results until the list changes: %s", error.what());
+    } catch (const std::bad_alloc &) {
+        qCWarning(lcSearch, "No results until the list changes: %s is too large to read",
+            qUtf8Printable(m_databasePath));
+    }
+}
+
+QList<int> RatesSearch::find(const QStringList &terms)
+{
+    refresh();
+    if (!m_query || terms.isEmpty())
+        return {};
+    QList<QByteArray> folded;
+    for (const QString &term : terms)
+        folded.append(searchfilter::termOf(term).folded);
+    // The longest term leads: it skips the most rows; the others are tested on what it
+    // finds. The order of the terms does not change which rows match.
+    std::stable_sort(folded.begin(), folded.end(),
+        [](const QByteArray &a, const QByteArray &b) { return a.size() > b.size(); });
+    if (folded.back().isEmpty())
+        return {}; // a term of white space alone matches nothing, as in the window
+
+    QList<int> rows;
+    const int count = m_query->recordCount();
+    for (int row = m_query->nextContaining(folded.front(), 0, count);
+         row < count && rows.size() < kMaxResults;
+         row = m_query->nextContaining(folded.front(), row + 1, count)) {
+        const QByteArrayView description = m_query->record(row).aciklamaFolded();
+        const bool all = std::all_of(folded.begin() + 1, folded.end(),
+            [&](const QByteArray &term) { return turkishfold::foldedContains(description, term); });
+        if (all)
+            rows.append(row);
+    }
+    return rows;
+}
+
+std::optional<SearchHit> RatesSearch::hit(int row) const
+{
+    if (!m_query || row < 0 || row >= m_query->recordCount())
+        return std::nullopt;
+    const RatesRecord record = m_query->record(row);
+    const QString code = oneLine(record.tum_kodu());
+    const QString description
+        = oneLine(fieldtext::descriptionForDisplay(record.aciklama()));
+    SearchHit hit;
+    hit.name = code.isEmpty() ? description : code + u' ' + description;
+
+    QStringList figures;
+    const QString life = fieldtext::generalNumber(record.omur_yil(), turkish());
+    if (!life.isEmpty())
+        figures.append(life + QStringLiteral(" yıl"));
+    const QString rate = fieldtext::percentNumber(record.oran2(), turkish());
+    if (!rate.isEmpty())
+        figures.append(u'%' + rate);
+    hit.description = figures.join(QStringLiteral(" · "));
+    return hit;
+}
+
+int RatesSearch::rowCount() const
+{
+    return m_query ? m_query->recordCount() : 0;
+}
