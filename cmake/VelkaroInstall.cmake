@@ -76,6 +76,16 @@ if(VELKARO_BUILD_TESTS)
     add_test(NAME install_layout COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-install.sh
         ${PROJECT_BINARY_DIR} ${VELKARO_APP_ID})
     set_tests_properties(install_layout PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
+    find_program(DBUS_RUN_SESSION dbus-run-session)
+    find_program(GDBUS gdbus)
+    if(DBUS_RUN_SESSION AND GDBUS)
+        add_test(NAME install_search
+            COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check-search-install.sh
+            ${PROJECT_BINARY_DIR} ${VELKARO_APP_ID})
+        set_tests_properties(install_search PROPERTIES TIMEOUT 120 RESOURCE_LOCK install_tree)
+    else()
+        message(STATUS "dbus-run-session or gdbus not found: the installed search service is not checked")
+    endif()
     # AddressSanitizer and UBSan store every checked source file's full name in the code
     # (GCC ignores -ffile-prefix-map there), so a sanitizer build always names its folders;
     # it is never shipped, and the check belongs to the builds that are.

@@ -108,7 +108,6 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, description);
         RatesSearch search(RunDirectory::fixturePath(QStringLiteral("fixture.mdb")));
-        search.find({QStringLiteral("a")});
         const std::optional<SearchHit> hit = search.hit(row);
         QVERIFY(hit);
         QCOMPARE(hit->name, name);
@@ -118,17 +117,17 @@ private slots:
     void longDescriptionsAreCutAsInTheGrid()
     {
         RatesSearch search(RunDirectory::fixturePath(QStringLiteral("fixture.mdb")));
-        search.find({QStringLiteral("a")});
         const QString name = search.hit(8)->name;
         QCOMPARE(name.size(), QStringLiteral("3.1.2.4 ").size() + 255);
         QVERIFY(!name.contains(QStringLiteral("SON.")));
     }
 
-    void rowsOutsideTheListHaveNoHit()
+    // GNOME Shell may ask for a result's description from a service started afresh
+    // since it found the result.
+    void rowsAreDescribedWithoutASearchFirst()
     {
         RatesSearch search(RunDirectory::fixturePath(QStringLiteral("fixture.mdb")));
-        QVERIFY(!search.hit(0)); // nothing read before the first question
-        search.find({QStringLiteral("a")});
+        QCOMPARE(search.hit(7)->name, QStringLiteral("2.1.2 Vinçler"));
         QVERIFY(!search.hit(-1));
         QVERIFY(!search.hit(search.rowCount()));
     }

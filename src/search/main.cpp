@@ -81,5 +81,10 @@ int main(int argc, char *argv[])
             qUtf8Printable(bus.lastError().message()));
         return 1;
     }
+    // When the session's bus goes, so does every question: end with it rather than wait
+    // for the idle time.
+    bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
+        QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"),
+        &application, SLOT(quit()));
     return application.exec();
 }

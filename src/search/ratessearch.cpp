@@ -119,8 +119,9 @@ QList<int> RatesSearch::find(const QStringList &terms)
     return rows;
 }
 
-std::optional<SearchHit> RatesSearch::hit(int row) const
+std::optional<SearchHit> RatesSearch::hit(int row)
 {
+    refresh();
     if (!m_query || row < 0 || row >= m_query->recordCount())
         return std::nullopt;
     const RatesRecord record = m_query->record(row);

@@ -37,8 +37,8 @@ public:
     // The rows whose description holds every term, each compared as the window compares
     // a term box, in table order, at most kMaxResults. No terms, no rows.
     QList<int> find(const QStringList &terms);
-    // A row found by the last find(); nothing when the list has no such row.
-    std::optional<SearchHit> hit(int row) const;
+    // A row of the list as it is now; nothing when the list has no such row.
+    std::optional<SearchHit> hit(int row);
     int rowCount() const;
 
     // Splits what the user typed into terms at white space, as GNOME Shell does before

@@ -76,6 +76,8 @@ KRunnerMatches SearchService::matches(const QString &query)
     double relevance = kFirstRelevance;
     for (int row : m_search.find(terms)) {
         const std::optional<SearchHit> hit = m_search.hit(row);
+        if (!hit)
+            continue; // the list changed in between
         KRunnerMatch match;
         match.id = QString::number(row) + kIdSeparator + terms.front();
         match.text = hit->name;

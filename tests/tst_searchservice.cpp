@@ -1,0 +1,244 @@
+// The desktop search service as GNOME Shell and KRunner meet it: the real program on a
+// session bus of the test's own, asked over D-Bus, starting a stand-in for the program
+// when a result is chosen.
+#include "krunnertypes.h"
+#include "searchlayout.h"
+#include "testsupport.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kBusName = QString::fromLatin1(kSearchBusName);
+const QString kObjectPath = QString::fromLatin1(kSearchObjectPath);
+const QString kGnomeShell = QStringLiteral("org.gnome.Shell.SearchProvider2");
+const QString kKRunner = QStringLiteral("org.kde.krunner1");
+const QString kBusConnectionName = QStringLiteral("velkaro-test");
+
+// Writes where it was started and its arguments, one a line, to "launched" beside it.
+const QByteArray kLauncherScript = R"(#!/bin/sh
+out="$(dirname "$0")/launched"
+{ pwd; for argument in "$@"; do printf '%s\n' "$argument"; done; } > "$out.part"
+mv "$out.part" "$out"
+)";
+
+} // namespace
+
+class TestSearchService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        registerSearchDBusTypes();
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            QSKIP("needs dbus-daemon (Debian package dbus-daemon; scripts/setup installs it)");
+        m_bus.start(daemon,
+            {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                QStringLiteral("--print-address")});
+        QVERIFY(m_bus.waitForReadyRead(10000));
+        m_busAddress = QString::fromUtf8(m_bus.readLine().trimmed());
+        QDBusConnection bus = QDBusConnection::connectToBus(m_busAddress, kBusConnectionName);
+        QVERIFY2(bus.isConnected(), qPrintable(bus.lastError().message()));
+
+        const QString launcher = m_launcherDir.filePath(QStringLiteral("velkaro-arama"));
+        QFile script(launcher);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(kLauncherScript);
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    void cleanupTestCase()
+    {
+        QDBusConnection::disconnectFromBus(kBusConnectionName);
+        m_bus.kill();
+        m_bus.waitForFinished();
+    }
+
+    void init() { startService(QStringLiteral("fixture.mdb")); }
+    void cleanup() { stopService(); }
+
+    void gnomeShellFindsRowsTheTurkishWay_data()
+    {
+        QTest::addColumn<QStringList>("terms");
+        QTest::addColumn<QStringList>("ids");
+        QTest::newRow("BİNA") << QStringList {"BİNA"} << QStringList {"0"};
+        QTest::newRow("bina") << QStringList {"bina"} << QStringList {"0"};
+        QTest::newRow("BINA is bına") << QStringList {"BINA"} << QStringList {};
+        QTest::newRow("ISI") << QStringList {"ISI"} << QStringList {"1", "2"};
+        QTest::newRow("ısı") << QStringList {"ısı"} << QStringList {"1", "2"};
+        QTest::newRow("isi matches neither") << QStringList {"isi"} << QStringList {};
+        QTest::newRow("every term") << QStringList {"buhar", "kazan"} << QStringList {"6"};
+        QTest::newRow("no terms") << QStringList {} << QStringList {};
+    }
+    void gnomeShellFindsRowsTheTurkishWay()
+    {
+        QFETCH(QStringList, terms);
+        QFETCH(QStringList, ids);
+        QCOMPARE(call(kGnomeShell, QStringLiteral("GetInitialResultSet"), {terms})
+                     .value(0)
+                     .toStringList(),
+            ids);
+        // Narrowing searches afresh: the answer is the same as for the terms alone.
+        QCOMPARE(call(kGnomeShell, QStringLiteral("GetSubsearchResultSet"), {ids, terms})
+                     .value(0)
+                     .toStringList(),
+            ids);
+    }
+
+    void gnomeShellDescribesResults()
+    {
+        const QList<QVariant> reply = call(kGnomeShell, QStringLiteral("GetResultMetas"),
+            {QStringList {"0", "2", "99", "not a row"}});
+        const auto metas = qdbus_cast<QList<QVariantMap>>(reply.value(0));
+        QCOMPARE(metas.size(), 2);
+        QCOMPARE(metas[0].value("id").toString(), "0");
+        QCOMPARE(metas[0].value("name").toString(), "1 BİNALAR");
+        QCOMPARE(metas[0].value("description").toString(), "50 yıl · %2,00");
+        QCOMPARE(metas[0].value("gicon").toString(), "velkaro-arama");
+        QCOMPARE(metas[1].value("name").toString(), "1.1.1 ısıtma kazanı");
+        QCOMPARE(metas[1].value("description").toString(), "6,5 yıl · %2,50");
+    }
+
+    void kRunnerMatches_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("subtexts");
+        QTest::newRow("BİNA") << "BİNA" << QStringList {"1 BİNALAR"} << QStringList {"50 yıl · %2,00"};
+        QTest::newRow("ISI, table order")
+            << "ISI" << QStringList {"1.1 ISITMA TESİSATI", "1.1.1 ısıtma kazanı"}
+            << QStringList {"10 yıl · %10,00", "6,5 yıl · %2,50"};
+        QTest::newRow("two words") << "  kazan   buhar " << QStringList {"2.1.1 Kazan ve buhar makineleri"}
+                                   << QStringList {"8 yıl"};
+        QTest::newRow("isi matches neither") << "isi" << QStringList {} << QStringList {};
+    }
+    void kRunnerMatches()
+    {
+        QFETCH(QString, query);
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, subtexts);
+        const auto matches = qdbus_cast<KRunnerMatches>(
+            call(kKRunner, QStringLiteral("Match"), {query}).value(0));
+        QStringList gotTexts;
+        QStringList gotSubtexts;
+        for (const KRunnerMatch &match : matches) {
+            gotTexts.append(match.text);
+            gotSubtexts.append(match.properties.value("subtext").toString());
+            QCOMPARE(match.iconName, "velkaro-arama");
+        }
+        QCOMPARE(gotTexts, texts);
+        QCOMPARE(gotSubtexts, subtexts);
+        for (qsizetype i = 1; i < matches.size(); ++i)
+            QVERIFY(matches[i].relevance < matches[i - 1].relevance);
+        QVERIFY(qdbus_cast<KRunnerActions>(call(kKRunner, QStringLiteral("Actions")).value(0))
+                    .isEmpty());
+    }
+
+    // Choosing a result starts the program in the folder that holds AnaData/, with the
+    // first term in its first box.
+    void choosingAResultStartsTheProgramWithTheSearch_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("GNOME Shell result") << "activate" << QStringList {"--ara", "kazan"};
+        QTest::newRow("GNOME Shell search") << "launch" << QStringList {"--ara", "kazan"};
+        QTest::newRow("KRunner match") << "run" << QStringList {"--ara", "kazan"};
+    }
+    void choosingAResultStartsTheProgramWithTheSearch()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, arguments);
+        const QStringList terms {"kazan", "buhar"};
+        if (how == "activate") {
+            call(kGnomeShell, QStringLiteral("ActivateResult"),
+                {QStringLiteral("6"), terms, QVariant::fromValue(0u)});
+        } else if (how == "launch") {
+            call(kGnomeShell, QStringLiteral("LaunchSearch"), {terms, QVariant::fromValue(0u)});
+        } else {
+            const auto matches = qdbus_cast<KRunnerMatches>(
+                call(kKRunner, QStringLiteral("Match"), {terms.join(' ')}).value(0));
+            QCOMPARE(matches.size(), 1);
+            call(kKRunner, QStringLiteral("Run"), {matches[0].id, QString()});
+        }
+        QFile launched(m_launcherDir.filePath(QStringLiteral("launched")));
+        QTRY_VERIFY_WITH_TIMEOUT(launched.exists(), 10000);
+        QVERIFY(launched.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(launched.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.value(0), QFileInfo(m_run->path()).canonicalFilePath());
+        QCOMPARE(lines.mid(1), arguments);
+    }
+
+    void aDamagedListAnswersNothingAndTheServiceLivesOn()
+    {
+        stopService();
+        startService(QStringLiteral("damaged/phantom-row_fixture-datapage-numrows-13.mdb"));
+        QCOMPARE(call(kGnomeShell, QStringLiteral("GetInitialResultSet"),
+                     {QStringList {"a"}})
+                     .value(0)
+                     .toStringList(),
+            QStringList {});
+        QVERIFY(qdbus_cast<KRunnerMatches>(call(kKRunner, QStringLiteral("Match"), {"a"}).value(0))
+                    .isEmpty());
+        QCOMPARE(m_service.state(), QProcess::Running);
+        QByteArray log;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (log += m_service.readAllStandardError()).contains("No results until the list changes"),
+            5000);
+    }
+
+private:
+    void startService(const QString &fixture)
+    {
+        QFile::remove(m_launcherDir.filePath(QStringLiteral("launched")));
+        m_run = std::make_unique<RunDirectory>(fixture);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
+        m_service.setProcessEnvironment(environment);
+        m_service.start(QStringLiteral(VELKARO_SEARCH_SERVICE),
+            {QStringLiteral("--database"), m_run->databasePath(), QStringLiteral("--program"),
+                m_launcherDir.filePath(QStringLiteral("velkaro-arama"))});
+        QVERIFY(m_service.waitForStarted());
+        QDBusConnectionInterface *names = QDBusConnection(kBusConnectionName).interface();
+        QTRY_VERIFY_WITH_TIMEOUT(names->isServiceRegistered(kBusName).value(), 10000);
+    }
+
+    void stopService()
+    {
+        m_service.terminate();
+        m_service.waitForFinished();
+        m_run.reset();
+    }
+
+    QList<QVariant> call(
+        const QString &interface, const QString &method, const QList<QVariant> &arguments = {})
+    {
+        QDBusMessage message
+            = QDBusMessage::createMethodCall(kBusName, kObjectPath, interface, method);
+        message.setArguments(arguments);
+        const QDBusMessage reply = QDBusConnection(kBusConnectionName).call(message, QDBus::Block, 10000);
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            qWarning("%s.%s failed: %s", qPrintable(interface), qPrintable(method),
+                qPrintable(reply.errorMessage()));
+        return reply.arguments();
+    }
+
+    QProcess m_bus;
+    QString m_busAddress;
+    QProcess m_service;
+    QTemporaryDir m_launcherDir;
+    std::unique_ptr<RunDirectory> m_run;
+};
+
+QTEST_GUILESS_MAIN(TestSearchService)
+#include "tst_searchservice.moc"
