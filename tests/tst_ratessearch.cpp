@@ -147,8 +147,8 @@ private slots:
         QCOMPARE(search.find({QStringLiteral("bina")}), QList<int> {});
         QCOMPARE(search.find({QStringLiteral("kazan")}), QList<int> {}); // logged once
 
-        QVERIFY(QFile::copy(QStringLiteral(VELKARO_SOURCE_DIR "/AnaData/Velkaro.mdb"),
-            run.databasePath()));
+        QVERIFY(QFile::copy(
+            QStringLiteral(VELKARO_SOURCE_DIR "/AnaData/Velkaro.mdb"), run.databasePath()));
         QCOMPARE(search.find({QStringLiteral("kargir")}), (QList<int> {2, 3}));
         QCOMPARE(search.rowCount(), 66);
 

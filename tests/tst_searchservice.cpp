@@ -115,12 +115,14 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("subtexts");
-        QTest::newRow("BİNA") << "BİNA" << QStringList {"1 BİNALAR"} << QStringList {"50 yıl · %2,00"};
+        QTest::newRow("BİNA") << "BİNA" << QStringList {"1 BİNALAR"}
+                              << QStringList {"50 yıl · %2,00"};
         QTest::newRow("ISI, table order")
             << "ISI" << QStringList {"1.1 ISITMA TESİSATI", "1.1.1 ısıtma kazanı"}
             << QStringList {"10 yıl · %10,00", "6,5 yıl · %2,50"};
-        QTest::newRow("two words") << "  kazan   buhar " << QStringList {"2.1.1 Kazan ve buhar makineleri"}
-                                   << QStringList {"8 yıl"};
+        QTest::newRow("two words")
+            << "  kazan   buhar " << QStringList {"2.1.1 Kazan ve buhar makineleri"}
+            << QStringList {"8 yıl"};
         QTest::newRow("isi matches neither") << "isi" << QStringList {} << QStringList {};
     }
     void kRunnerMatches()
@@ -128,8 +130,8 @@ private slots:
         QFETCH(QString, query);
         QFETCH(QStringList, texts);
         QFETCH(QStringList, subtexts);
-        const auto matches = qdbus_cast<KRunnerMatches>(
-            call(kKRunner, QStringLiteral("Match"), {query}).value(0));
+        const auto matches
+            = qdbus_cast<KRunnerMatches>(call(kKRunner, QStringLiteral("Match"), {query}).value(0));
         QStringList gotTexts;
         QStringList gotSubtexts;
         for (const KRunnerMatch &match : matches) {
@@ -174,7 +176,8 @@ private slots:
         QFile launched(m_launcherDir.filePath(QStringLiteral("launched")));
         QTRY_VERIFY_WITH_TIMEOUT(launched.exists(), 10000);
         QVERIFY(launched.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(launched.readAll()).split('\n', Qt::SkipEmptyParts);
+        const QStringList lines
+            = QString::fromUtf8(launched.readAll()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.value(0), QFileInfo(m_run->path()).canonicalFilePath());
         QCOMPARE(lines.mid(1), arguments);
     }
@@ -183,8 +186,7 @@ private slots:
     {
         stopService();
         startService(QStringLiteral("damaged/phantom-row_fixture-datapage-numrows-13.mdb"));
-        QCOMPARE(call(kGnomeShell, QStringLiteral("GetInitialResultSet"),
-                     {QStringList {"a"}})
+        QCOMPARE(call(kGnomeShell, QStringLiteral("GetInitialResultSet"), {QStringList {"a"}})
                      .value(0)
                      .toStringList(),
             QStringList {});
@@ -226,7 +228,8 @@ private:
         QDBusMessage message
             = QDBusMessage::createMethodCall(kBusName, kObjectPath, interface, method);
         message.setArguments(arguments);
-        const QDBusMessage reply = QDBusConnection(kBusConnectionName).call(message, QDBus::Block, 10000);
+        const QDBusMessage reply
+            = QDBusConnection(kBusConnectionName).call(message, QDBus::Block, 10000);
         if (reply.type() != QDBusMessage::ReplyMessage)
             qWarning("%s.%s failed: %s", qPrintable(interface), qPrintable(method),
                 qPrintable(reply.errorMessage()));

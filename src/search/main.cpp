@@ -68,8 +68,8 @@ int main(int argc, char *argv[])
         qCCritical(lcSearch, "No session bus: %s", qUtf8Printable(bus.lastError().message()));
         return 1;
     }
-    SearchService service(database, ProgramLauncher(parser.value(programOption), dataFolder),
-        kIdleTimeout);
+    SearchService service(
+        database, ProgramLauncher(parser.value(programOption), dataFolder), kIdleTimeout);
     QObject::connect(&service, &SearchService::idle, &application, &QCoreApplication::quit);
     // The object first, so that a question sent as soon as the name is ours finds it.
     if (!bus.registerObject(QString::fromLatin1(kSearchObjectPath), &service)) {
@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
     // When the session's bus goes, so does every question: end with it rather than wait
     // for the idle time.
     bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
-        QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"),
-        &application, SLOT(quit()));
+        QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), &application,
+        SLOT(quit()));
     return application.exec();
 }

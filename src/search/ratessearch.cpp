@@ -126,8 +126,7 @@ std::optional<SearchHit> RatesSearch::hit(int row)
         return std::nullopt;
     const RatesRecord record = m_query->record(row);
     const QString code = oneLine(record.tum_kodu());
-    const QString description
-        = oneLine(fieldtext::descriptionForDisplay(record.aciklama()));
+    const QString description = oneLine(fieldtext::descriptionForDisplay(record.aciklama()));
     SearchHit hit;
     hit.name = code.isEmpty() ? description : code + u' ' + description;
 
