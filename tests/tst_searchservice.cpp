@@ -153,9 +153,9 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("GNOME Shell result") << "activate" << QStringList {"--ara", "kazan"};
-        QTest::newRow("GNOME Shell search") << "launch" << QStringList {"--ara", "kazan"};
-        QTest::newRow("KRunner match") << "run" << QStringList {"--ara", "kazan"};
+        QTest::newRow("GNOME Shell result") << "activate" << QStringList {"--ara=kazan"};
+        QTest::newRow("GNOME Shell search") << "launch" << QStringList {"--ara=kazan"};
+        QTest::newRow("KRunner match") << "run" << QStringList {"--ara=kazan"};
     }
     void choosingAResultStartsTheProgramWithTheSearch()
     {

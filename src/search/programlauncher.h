@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // Starts the program for a result the user chose: in the folder that holds its AnaData/,
-// as its menu entry does, with the search applied (`--ara TERM`). Each start is a
+// as its menu entry does, with the search applied (`--ara=TERM`). Each start is a
 // program of its own; the service does not wait for it.
 class ProgramLauncher
 {
