@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -181,6 +182,27 @@ private slots:
         QCOMPARE(search.find({QStringLiteral("a")}), QList<int> {});
         QCOMPARE(search.find({QStringLiteral("e")}), QList<int> {});
         QCOMPARE(search.rowCount(), 0);
+    }
+
+    // Another program holding the file locked (Access's lock file beside it, an
+    // exclusive lock on it): the list is only read, so nothing waits for the lock, and
+    // the desktop's search is never held up (a wait would end at the test's time limit).
+    void aLockedListIsReadWithoutWaiting()
+    {
+        RunDirectory run(QStringLiteral("fixture.mdb"));
+        QFile lockFile(run.path() + QStringLiteral("/AnaData/Velkaro.ldb"));
+        QVERIFY(lockFile.open(QIODevice::WriteOnly));
+        QProcess holder;
+        holder.start(QStringLiteral("flock"),
+            {QStringLiteral("--exclusive"), run.databasePath(), QStringLiteral("sleep"),
+                QStringLiteral("30")});
+        if (!holder.waitForStarted())
+            QSKIP("needs flock (util-linux)");
+        QTest::qWait(200); // the lock is taken
+        RatesSearch search(run.databasePath());
+        QCOMPARE(search.find({QStringLiteral("kazan")}), (QList<int> {2, 6}));
+        holder.kill();
+        holder.waitForFinished();
     }
 
     // A pipe or a folder where the file should be: read, it would block the desktop's
