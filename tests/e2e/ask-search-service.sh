@@ -8,6 +8,9 @@
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 <search provider ini file>" >&2; exit 2; }
 ini=$1
+# gdbus prints the answers in the locale's encoding: without a UTF-8 one (a bare system
+# has no LANG) every Turkish letter would read as "?".
+export LC_ALL=C.UTF-8
 bus=$(sed -n 's/^BusName=//p' "$ini")
 path=$(sed -n 's/^ObjectPath=//p' "$ini")
 
