@@ -205,25 +205,29 @@ private:
 
 std::unique_ptr<Window> g_window;
 
-Window &windowIn(const QString &folder)
+// The window on the file of this size, or nothing with the benchmark marked skipped.
+Window *windowOrSkip(benchmark::State &state)
 {
+    const QString folder = folderOrSkip(state);
+    if (folder.isEmpty())
+        return nullptr;
     if (!g_window || g_window->folder() != folder) {
         g_window.reset(); // the old rows go before the new ones come
         g_window = std::make_unique<Window>(folder);
     }
-    return *g_window;
+    if (!g_window->isOpen()) {
+        state.SkipWithError("the reader refuses this file");
+        return nullptr;
+    }
+    return g_window.get();
 }
 
 void BM_KeyPressNoMatch(benchmark::State &state)
 {
-    const QString folder = folderOrSkip(state);
-    if (folder.isEmpty())
+    Window *opened = windowOrSkip(state);
+    if (!opened)
         return;
-    Window &window = windowIn(folder);
-    if (!window.isOpen()) {
-        state.SkipWithError("the reader refuses this file");
-        return;
-    }
+    Window &window = *opened;
     window.edit1()->setText(QStringLiteral("zxq"));
     for (auto _ : state)
         window.window().Edit1KeyPress();
@@ -235,17 +239,13 @@ void BM_KeyPressNoMatch(benchmark::State &state)
 // ARA with the first box empty: the query is closed, re-read and the grid refetched.
 void BM_AraRereads(benchmark::State &state)
 {
-    const QString folder = folderOrSkip(state);
-    if (folder.isEmpty())
+    Window *opened = windowOrSkip(state);
+    if (!opened)
         return;
-    Window &window = windowIn(folder);
-    if (!window.isOpen()) {
-        state.SkipWithError("the reader refuses this file");
-        return;
-    }
+    Window &window = *opened;
     window.edit1()->clear();
     const QString previous = QDir::currentPath();
-    QDir::setCurrent(folder);
+    QDir::setCurrent(window.folder());
     for (auto _ : state)
         window.window().JvXPButton1Click();
     QDir::setCurrent(previous);

@@ -11,18 +11,12 @@
 // D-Bus cases start a dbus-daemon of their own. Without either, those cases are skipped.
 #include "krunnertypes.h"
 #include "ratessearch.h"
-#include "searchlayout.h"
+#include "searchserviceonbus.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QLoggingCategory>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +26,6 @@ namespace {
 
 const QString kPackedFixture
     = QStringLiteral(VELKARO_SOURCE_DIR "/../shared/fixtures/large50k.mdb.gz");
-const QString kBusConnectionName = QStringLiteral("velkaro-bench");
 
 // What users type, from the hardest to the easiest: a word found nowhere (every row is
 // read), two words found together rarely, a common word that fills the 20 at once, and
@@ -65,65 +58,23 @@ private:
     QString m_path;
 };
 
-// A session bus of its own with the real service on it, reading the large list.
-class ServiceOnBus
+// The real service on a session bus of its own, reading the large list, or nothing with
+// the benchmark marked skipped.
+SearchServiceOnBus *serviceOrSkip(benchmark::State &state)
 {
-public:
-    static ServiceOnBus &instance()
-    {
-        static ServiceOnBus service;
-        return service;
-    }
-    bool isReady() const { return m_ready; }
-    QDBusConnection connection() const { return QDBusConnection(kBusConnectionName); }
-    QDBusMessage ask(const QString &interface, const QString &method, const QVariantList &arguments)
-    {
-        QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(kSearchBusName),
-            QString::fromLatin1(kSearchObjectPath), interface, method);
-        message.setArguments(arguments);
-        return connection().call(message, QDBus::Block, 60000);
-    }
-
-private:
-    ServiceOnBus()
-    {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty() || LargeList::instance().path().isEmpty())
-            return;
-        m_bus.start(daemon,
-            {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                QStringLiteral("--print-address")});
-        if (!m_bus.waitForReadyRead(10000))
-            return;
-        const QString address = QString::fromUtf8(m_bus.readLine().trimmed());
-        if (!QDBusConnection::connectToBus(address, kBusConnectionName).isConnected())
-            return;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
-        m_service.setProcessEnvironment(environment);
-        m_service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_service.start(QStringLiteral(VELKARO_SEARCH_SERVICE),
-            {QStringLiteral("--database"), LargeList::instance().path()});
-        QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired()
-            && !connection().interface()->isServiceRegistered(QString::fromLatin1(kSearchBusName)))
-            QThread::msleep(10);
+    static const std::unique_ptr<SearchServiceOnBus> service = [] {
+        auto started = std::make_unique<SearchServiceOnBus>(QStringLiteral("velkaro-bench"));
+        if (LargeList::instance().path().isEmpty() || !started->startBus()
+            || !started->startService(LargeList::instance().path()))
+            return std::unique_ptr<SearchServiceOnBus>();
         // The first question reads the list; the cases time the questions after it.
-        m_ready
-            = ask(QStringLiteral("org.kde.krunner1"), QStringLiteral("Match"), {QString()}).type()
-            == QDBusMessage::ReplyMessage;
-    }
-    ~ServiceOnBus()
-    {
-        m_service.kill();
-        m_service.waitForFinished();
-        m_bus.kill();
-        m_bus.waitForFinished();
-    }
-    QProcess m_bus;
-    QProcess m_service;
-    bool m_ready = false;
-};
+        started->ask(QStringLiteral("org.kde.krunner1"), QStringLiteral("Match"), {QString()});
+        return started;
+    }();
+    if (!service)
+        state.SkipWithError("needs dbus-daemon and ../shared/fixtures/large50k.mdb.gz");
+    return service.get();
+}
 
 void BM_FindInProcess(benchmark::State &state)
 {
@@ -165,17 +116,16 @@ BENCHMARK(BM_FirstQuestion)->Unit(benchmark::kMillisecond);
 
 void BM_GnomeShellOverDBus(benchmark::State &state)
 {
-    ServiceOnBus &service = ServiceOnBus::instance();
-    if (!service.isReady()) {
-        state.SkipWithError("needs dbus-daemon and ../shared/fixtures/large50k.mdb.gz");
+    SearchServiceOnBus *service = serviceOrSkip(state);
+    if (!service)
         return;
-    }
     const QStringList terms = RatesSearch::termsOf(QString::fromUtf8(kQueries[state.range(0)]));
     const QString gnome = QStringLiteral("org.gnome.Shell.SearchProvider2");
     for (auto _ : state) {
         // What GNOME Shell asks for one query: the results, then the texts of those shown.
-        const QDBusMessage ids = service.ask(gnome, QStringLiteral("GetInitialResultSet"), {terms});
-        const QDBusMessage metas = service.ask(gnome, QStringLiteral("GetResultMetas"),
+        const QDBusMessage ids
+            = service->ask(gnome, QStringLiteral("GetInitialResultSet"), {terms});
+        const QDBusMessage metas = service->ask(gnome, QStringLiteral("GetResultMetas"),
             {ids.arguments().value(0).toStringList().mid(0, 5)});
         benchmark::DoNotOptimize(metas.arguments());
     }
@@ -185,15 +135,13 @@ BENCHMARK(BM_GnomeShellOverDBus)->DenseRange(0, 3)->Unit(benchmark::kMillisecond
 
 void BM_KRunnerOverDBus(benchmark::State &state)
 {
-    ServiceOnBus &service = ServiceOnBus::instance();
-    if (!service.isReady()) {
-        state.SkipWithError("needs dbus-daemon and ../shared/fixtures/large50k.mdb.gz");
+    SearchServiceOnBus *service = serviceOrSkip(state);
+    if (!service)
         return;
-    }
     const QString query = QString::fromUtf8(kQueries[state.range(0)]);
     for (auto _ : state) {
         const QDBusMessage reply
-            = service.ask(QStringLiteral("org.kde.krunner1"), QStringLiteral("Match"), {query});
+            = service->ask(QStringLiteral("org.kde.krunner1"), QStringLiteral("Match"), {query});
         benchmark::DoNotOptimize(reply.arguments());
     }
     state.SetLabel(kQueries[state.range(0)]);
@@ -203,14 +151,12 @@ BENCHMARK(BM_KRunnerOverDBus)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 // The baseline: a round trip to the same service that asks nothing of the list.
 void BM_PingOverDBus(benchmark::State &state)
 {
-    ServiceOnBus &service = ServiceOnBus::instance();
-    if (!service.isReady()) {
-        state.SkipWithError("needs dbus-daemon and ../shared/fixtures/large50k.mdb.gz");
+    SearchServiceOnBus *service = serviceOrSkip(state);
+    if (!service)
         return;
-    }
     for (auto _ : state) {
         const QDBusMessage reply
-            = service.ask(QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"), {});
+            = service->ask(QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"), {});
         benchmark::DoNotOptimize(reply.type());
     }
 }

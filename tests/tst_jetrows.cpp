@@ -328,6 +328,21 @@ Outcome outcomeOf(
     return Outcome::Equal;
 }
 
+// The records the query reads from the fixture before it is damaged. Records are read in
+// place: the query that holds them stays open while they are compared.
+struct OriginalList
+{
+    OriginalList()
+    {
+        query.open();
+        for (int i = 0; i < query.recordCount(); ++i)
+            records.push_back(query.record(i));
+    }
+    JetConnection connection;
+    RatesQuery query {&connection};
+    std::vector<RatesRecord> records;
+};
+
 } // namespace
 
 class TestJetRows : public QObject
@@ -403,13 +418,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const FileMap map(file.readAll());
         file.close();
-        // Records are read in place: the query that holds them stays open.
-        JetConnection connection;
-        RatesQuery query(&connection);
-        query.open();
-        std::vector<RatesRecord> original;
-        for (int i = 0; i < query.recordCount(); ++i)
-            original.push_back(query.record(i));
+        const OriginalList original;
 
         // The first row's bytes go below the page's last row, as a new row entry.
         const std::uint32_t page = map.dataPages.front();
@@ -426,8 +435,8 @@ private slots:
         put16(bytes, base + 14, u16(bytes, base + 14) | 0x4000);
         put32(bytes, spans[0].first, (page << 8) | std::uint32_t(count + pointerPastNewPlace));
 
-        QCOMPARE(
-            int(outcomeOf(run, bytes, original)), int(readable ? Outcome::Equal : Outcome::Error));
+        QCOMPARE(int(outcomeOf(run, bytes, original.records)),
+            int(readable ? Outcome::Equal : Outcome::Error));
     }
 
     // Mutated copies of the fixtures, each either read whole and equal to the original,
@@ -456,12 +465,7 @@ private slots:
             file.close();
             QVERIFY(map.definitionPage != 0 && !map.dataPages.empty());
 
-            JetConnection connection;
-            RatesQuery query(&connection);
-            query.open();
-            std::vector<RatesRecord> original;
-            for (int i = 0; i < query.recordCount(); ++i)
-                original.push_back(query.record(i));
+            const OriginalList original;
 
             for (const MutationKind &kind : kMutations) {
                 for (int i = 0; i < perKind; ++i) {
@@ -469,7 +473,7 @@ private slots:
                     if (bytes.isEmpty())
                         continue;
                     Count &count = counts[kind.name];
-                    switch (outcomeOf(run, bytes, original)) {
+                    switch (outcomeOf(run, bytes, original.records)) {
                     case Outcome::Equal:
                         ++count.equal;
                         break;

@@ -2,25 +2,16 @@
 // session bus of the test's own, asked over D-Bus, starting a stand-in for the program
 // when a result is chosen.
 #include "krunnertypes.h"
-#include "searchlayout.h"
+#include "searchserviceonbus.h"
 #include "testsupport.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusReply>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-const QString kBusName = QString::fromLatin1(kSearchBusName);
-const QString kObjectPath = QString::fromLatin1(kSearchObjectPath);
 const QString kGnomeShell = QStringLiteral("org.gnome.Shell.SearchProvider2");
 const QString kKRunner = QStringLiteral("org.kde.krunner1");
-const QString kBusConnectionName = QStringLiteral("velkaro-test");
 
 // Writes where it was started and its arguments, one a line, to "launched" beside it.
 const QByteArray kLauncherScript = R"(#!/bin/sh
@@ -39,16 +30,9 @@ private slots:
     void initTestCase()
     {
         registerSearchDBusTypes();
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
             QSKIP("needs dbus-daemon (Debian package dbus-daemon; scripts/setup installs it)");
-        m_bus.start(daemon,
-            {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                QStringLiteral("--print-address")});
-        QVERIFY(m_bus.waitForReadyRead(10000));
-        m_busAddress = QString::fromUtf8(m_bus.readLine().trimmed());
-        QDBusConnection bus = QDBusConnection::connectToBus(m_busAddress, kBusConnectionName);
-        QVERIFY2(bus.isConnected(), qPrintable(bus.lastError().message()));
+        QVERIFY2(m_onBus.startBus(), qPrintable(m_onBus.why()));
 
         const QString launcher = m_launcherDir.filePath(QStringLiteral("velkaro-arama"));
         QFile script(launcher);
@@ -56,13 +40,6 @@ private slots:
         script.write(kLauncherScript);
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    }
-
-    void cleanupTestCase()
-    {
-        QDBusConnection::disconnectFromBus(kBusConnectionName);
-        m_bus.kill();
-        m_bus.waitForFinished();
     }
 
     void init() { startService(QStringLiteral("fixture.mdb")); }
@@ -192,10 +169,10 @@ private slots:
             QStringList {});
         QVERIFY(qdbus_cast<KRunnerMatches>(call(kKRunner, QStringLiteral("Match"), {"a"}).value(0))
                     .isEmpty());
-        QCOMPARE(m_service.state(), QProcess::Running);
+        QCOMPARE(m_onBus.service().state(), QProcess::Running);
         QByteArray log;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (log += m_service.readAllStandardError()).contains("No results until the list changes"),
+        QTRY_VERIFY_WITH_TIMEOUT((log += m_onBus.service().readAllStandardError())
+                                     .contains("No results until the list changes"),
             5000);
     }
 
@@ -204,41 +181,28 @@ private:
     {
         QFile::remove(m_launcherDir.filePath(QStringLiteral("launched")));
         m_run = std::make_unique<RunDirectory>(fixture);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
-        m_service.setProcessEnvironment(environment);
-        m_service.start(QStringLiteral(VELKARO_SEARCH_SERVICE),
-            {QStringLiteral("--database"), m_run->databasePath(), QStringLiteral("--program"),
-                m_launcherDir.filePath(QStringLiteral("velkaro-arama"))});
-        QVERIFY(m_service.waitForStarted());
-        QDBusConnectionInterface *names = QDBusConnection(kBusConnectionName).interface();
-        QTRY_VERIFY_WITH_TIMEOUT(names->isServiceRegistered(kBusName).value(), 10000);
+        QVERIFY2(m_onBus.startService(m_run->databasePath(),
+                     m_launcherDir.filePath(QStringLiteral("velkaro-arama"))),
+            qPrintable(m_onBus.why()));
     }
 
     void stopService()
     {
-        m_service.terminate();
-        m_service.waitForFinished();
+        m_onBus.stopService();
         m_run.reset();
     }
 
     QList<QVariant> call(
         const QString &interface, const QString &method, const QList<QVariant> &arguments = {})
     {
-        QDBusMessage message
-            = QDBusMessage::createMethodCall(kBusName, kObjectPath, interface, method);
-        message.setArguments(arguments);
-        const QDBusMessage reply
-            = QDBusConnection(kBusConnectionName).call(message, QDBus::Block, 10000);
+        const QDBusMessage reply = m_onBus.ask(interface, method, arguments);
         if (reply.type() != QDBusMessage::ReplyMessage)
             qWarning("%s.%s failed: %s", qPrintable(interface), qPrintable(method),
                 qPrintable(reply.errorMessage()));
         return reply.arguments();
     }
 
-    QProcess m_bus;
-    QString m_busAddress;
-    QProcess m_service;
+    SearchServiceOnBus m_onBus {QStringLiteral("velkaro-test")};
     QTemporaryDir m_launcherDir;
     std::unique_ptr<RunDirectory> m_run;
 };

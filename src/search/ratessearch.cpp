@@ -121,7 +121,8 @@ QList<int> RatesSearch::find(const QStringList &terms)
 
 std::optional<SearchHit> RatesSearch::hit(int row)
 {
-    refresh();
+    if (!m_loadedStamp)
+        refresh();
     if (!m_query || row < 0 || row >= m_query->recordCount())
         return std::nullopt;
     const RatesRecord record = m_query->record(row);

@@ -37,7 +37,9 @@ public:
     // The rows whose description holds every term, each compared as the window compares
     // a term box, in table order, at most kMaxResults. No terms, no rows.
     QList<int> find(const QStringList &terms);
-    // A row of the list as it is now; nothing when the list has no such row.
+    // A row of the list as the last question read it, so that ids handed out by find()
+    // keep naming the same rows; a service started afresh reads the list first. Nothing
+    // when the list has no such row.
     std::optional<SearchHit> hit(int row);
     int rowCount() const;
 

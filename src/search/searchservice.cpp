@@ -75,16 +75,14 @@ KRunnerMatches SearchService::matches(const QString &query)
     KRunnerMatches matches;
     double relevance = kFirstRelevance;
     for (int row : m_search.find(terms)) {
-        const std::optional<SearchHit> hit = m_search.hit(row);
-        if (!hit)
-            continue; // the list changed in between
+        const SearchHit hit = *m_search.hit(row); // a row find() just gave
         KRunnerMatch match;
         match.id = QString::number(row) + kIdSeparator + terms.front();
-        match.text = hit->name;
+        match.text = hit.name;
         match.iconName = QString::fromLatin1(kIconName);
         match.type = kPossibleMatch;
         match.relevance = relevance;
-        match.properties = {{QStringLiteral("subtext"), hit->description},
+        match.properties = {{QStringLiteral("subtext"), hit.description},
             {QStringLiteral("actions"), QStringList()}};
         matches.append(match);
         relevance -= kRelevanceStep;
