@@ -4,9 +4,11 @@
 #include "ratesquery.h"
 #include "testsupport.h"
 
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QtEndian>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -41,6 +43,7 @@ struct FileMap
     std::uint32_t definitionPage = 0;
     std::vector<std::uint32_t> dataPages;
     std::vector<std::uint32_t> longValuePages;
+    std::vector<std::uint32_t> catalogPages; // the catalog's definition and its rows
     std::vector<std::pair<qsizetype, qsizetype>> rows; // file offsets, [start, end)
     std::vector<qsizetype> memoHeads; // memos kept on long-value pages
     qsizetype usageMap = 0;
@@ -82,6 +85,8 @@ struct FileMap
                 longValuePages.push_back(std::uint32_t(page));
             else if (u32(bytes, base + 4) == definitionPage)
                 dataPages.push_back(std::uint32_t(page));
+            else if (u32(bytes, base + 4) == 2)
+                catalogPages.push_back(std::uint32_t(page));
         }
         for (const std::uint32_t page : dataPages) {
             for (const auto &span : rowsOf(page))
@@ -106,6 +111,7 @@ struct FileMap
         usageMapEnd = mapRows[mapPointer & 0xFF].second;
         columnsStart = definition + 63 + 12 * qsizetype(u32(bytes, definition + 51));
         columnsEnd = columnsStart + 25 * 11;
+        catalogPages.push_back(2);
     }
 };
 
@@ -125,6 +131,7 @@ enum class Mutation {
     ValueBit,
     LongValuePageCopied,
     ColumnDefinition,
+    CatalogByte,
     Havoc,
 };
 
@@ -153,6 +160,7 @@ constexpr MutationKind kMutations[] = {
     {Mutation::ValueBit, "bit inside a row", false},
     {Mutation::LongValuePageCopied, "long-value page copied over another", false},
     {Mutation::ColumnDefinition, "column definition byte", true},
+    {Mutation::CatalogByte, "catalog byte", true},
     {Mutation::Havoc, "havoc: eight random bytes", false},
 };
 
@@ -286,6 +294,11 @@ QByteArray mutated(const FileMap &map, Mutation mutation, QRandomGenerator &rand
     case Mutation::ColumnDefinition:
         flipBit(bytes, map.columnsStart, map.columnsEnd, random);
         break;
+    case Mutation::CatalogByte: {
+        const qsizetype start = pageStart(pick(map.catalogPages, random));
+        flipBit(bytes, start, start + kPage, random);
+        break;
+    }
     case Mutation::Havoc:
         for (int i = 0; i < 8; ++i)
             bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
@@ -396,7 +409,7 @@ private slots:
             QCOMPARE(*text, expected);
     }
 
-    void movedRowIsReadThroughItsPointerOnce_data()
+    void movedRowIsReadOnceAtItsNewPlace_data()
     {
         QTest::addColumn<unsigned>("newPlaceFlags");
         QTest::addColumn<int>("pointerPastNewPlace");
@@ -404,11 +417,13 @@ private slots:
         QTest::newRow("new place marked as moved there") << 0x8000u << 0 << true;
         QTest::newRow("new place also a row of its own") << 0u << 0 << false;
         QTest::newRow("pointer past the page's rows") << 0x8000u << 1 << false;
+        QTest::newRow("moved row with no pointer to it") << 0x8000u << -1 << false;
     }
 
-    // A row that grew is moved to a new place and read from there through the pointer
-    // left in its old place: once, in the old place's order.
-    void movedRowIsReadThroughItsPointerOnce()
+    // A row that grew is moved to a new place, and its old place keeps a pointer to it.
+    // The row is read once, where it now lies (as other Jet readers list it), and only
+    // when pointer and new place agree.
+    void movedRowIsReadOnceAtItsNewPlace()
     {
         QFETCH(unsigned, newPlaceFlags);
         QFETCH(int, pointerPastNewPlace);
@@ -430,13 +445,20 @@ private slots:
         QVERIFY(newPlace - base >= 14 + 2 * (count + 1));
         QByteArray bytes = map.bytes;
         bytes.replace(newPlace, row.size(), row);
+        put16(bytes, base + 2, unsigned(newPlace - base - (14 + 2 * (count + 1))));
         put16(bytes, base + 12, unsigned(count + 1));
         put16(bytes, base + 14 + 2 * count, unsigned(newPlace - base) | newPlaceFlags);
-        put16(bytes, base + 14, u16(bytes, base + 14) | 0x4000);
-        put32(bytes, spans[0].first, (page << 8) | std::uint32_t(count + pointerPastNewPlace));
+        if (pointerPastNewPlace >= 0) {
+            put16(bytes, base + 14, u16(bytes, base + 14) | 0x4000);
+            put32(bytes, spans[0].first, (page << 8) | std::uint32_t(count + pointerPastNewPlace));
+        } else {
+            put16(bytes, base + 14, u16(bytes, base + 14) | 0xC000);
+        }
 
-        QCOMPARE(int(outcomeOf(run, bytes, original.records)),
-            int(readable ? Outcome::Equal : Outcome::Error));
+        std::vector<RatesRecord> expected = original.records;
+        std::rotate(expected.begin(), expected.begin() + 1, expected.begin() + count);
+        QCOMPARE(
+            int(outcomeOf(run, bytes, expected)), int(readable ? Outcome::Equal : Outcome::Error));
     }
 
     // Mutated copies of the fixtures, each either read whole and equal to the original,
@@ -451,6 +473,8 @@ private slots:
         };
         std::map<std::string, Count> counts;
         QStringList wrongLists;
+        // Thousands of refusals: their reasons would drown the counts below.
+        QLoggingCategory::setFilterRules(QStringLiteral("velkaro.data.warning=false"));
         QRandomGenerator random(14071453);
         // A longer run, for a change to the reader: VELKARO_MUTATIONS_PER_KIND=1000.
         const int perKind = qEnvironmentVariableIntValue("VELKARO_MUTATIONS_PER_KIND") > 0
@@ -496,6 +520,7 @@ private slots:
             qInfo("%-38s equal %3d  error %3d  different %3d%s", kind.name, count.equal,
                 count.error, count.different, kind.detectable ? "" : "  (stored values)");
         }
+        QLoggingCategory::setFilterRules(QString());
         QVERIFY2(wrongLists.isEmpty(), qPrintable(wrongLists.join(QStringLiteral(", "))));
     }
 };

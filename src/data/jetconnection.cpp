@@ -1,16 +1,14 @@
 #include "jetconnection.h"
 
 #include "apperror.h"
+#include "datalog.h"
+#include "jetcatalog.h"
 #include "jetpassword.h"
 #include "jetrows.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-// mdbtools.h includes glib inside extern "C", which C++ refuses for glib's templates.
-#include <glib.h>
-#include <mdbtools.h>
 
 namespace {
 
@@ -41,10 +39,15 @@ QString unrecognised(const QString &path)
     return QStringLiteral("Unrecognized database format '%1'.").arg(QDir::toNativeSeparators(path));
 }
 
-QString damaged(const QString &path)
+// The user learns which table; the log says what is wrong and where, for whoever
+// looks into the file.
+AppError damagedTable(const QString &path, const QString &table, const jetrows::DamagedFile &damage)
 {
-    return QStringLiteral("The database '%1' is damaged or incomplete.")
-        .arg(QDir::toNativeSeparators(path));
+    qCWarning(lcData).nospace() << "Refused " << path << ", table " << table << ": "
+                                << damage.what() << " (page " << damage.page() << ", row "
+                                << damage.row() << ")";
+    return AppError(QStringLiteral("The database '%1' is damaged or incomplete (table '%2').")
+                        .arg(QDir::toNativeSeparators(path), table));
 }
 
 // Opens the file for reading only; it stays open while connected, so that each reading
@@ -77,80 +80,71 @@ QByteArray readDatabaseFile(QFile &file, const QString &path)
     return bytes;
 }
 
-// Checks the file's first page before mdbtools sees it: mdbtools trusts what it reads,
-// so a file that is not a whole Jet 4 database never reaches it.
-void checkDatabaseFile(
-    const QString &path, QByteArrayView bytes, const QString &password, int engineType)
+// Checks the file's first page before any table is read: a file that is not a whole
+// Jet 4 or ACE database, or whose pages are enciphered, never reaches the reader.
+void checkDatabaseFile(const QString &path, QByteArrayView bytes, const QString &password,
+    int engineType, JetConnection::PasswordCheck passwordCheck)
 {
     const QByteArrayView firstPage = bytes.first(std::min(bytes.size(), jetrows::kPageSize));
     const jetpassword::Format format = jetpassword::formatOf(firstPage);
-    if (format != jetpassword::Format::Jet4 || engineType != connectionsettings::kJet4EngineType)
+    if ((format != jetpassword::Format::Jet4 && format != jetpassword::Format::Ace)
+        || engineType != connectionsettings::kJet4EngineType)
         throw AppError(unrecognised(path));
     // A Jet file is whole pages: the definition page, the system tables and at least
     // one page of its own catalog.
     if (bytes.size() % jetrows::kPageSize != 0 || bytes.size() < 3 * jetrows::kPageSize)
         throw AppError(unrecognised(path));
+    // ACE has no plain database password: one set there enciphers the file.
+    if (jetpassword::isEncrypted(firstPage)) {
+        throw AppError(QStringLiteral("The database '%1' is encrypted and cannot be read. Save "
+                                      "it without a password or encryption.")
+                           .arg(QDir::toNativeSeparators(path)));
+    }
     // Jet asks for the database password only when the file has one.
     const QString stored = jetpassword::passwordOf(firstPage).value_or(QString());
-    if (!stored.isEmpty() && stored != password)
+    if (passwordCheck == JetConnection::PasswordCheck::Enforce && !stored.isEmpty()
+        && stored != password)
         throw AppError(QStringLiteral("Not a valid password."));
 }
 
-jetrows::Storage storageOf(const MdbColumn &column)
+JetColumnKind kindOf(const jetrows::ColumnLayout &column)
 {
-    switch (column.col_type) {
-    case MDB_BOOL:
-        return jetrows::Storage::Boolean;
-    case MDB_BYTE:
-        return jetrows::Storage::Byte;
-    case MDB_INT:
-        return jetrows::Storage::Int16;
-    case MDB_LONGINT:
-        return jetrows::Storage::Int32;
-    case MDB_FLOAT:
-        return jetrows::Storage::Float32;
-    case MDB_DOUBLE:
-        return jetrows::Storage::Float64;
-    case MDB_TEXT:
-        return jetrows::Storage::Text;
-    case MDB_MEMO:
-        return jetrows::Storage::Memo;
-    default:
-        return jetrows::Storage::Other;
-    }
-}
-
-JetColumnKind kindOf(const MdbColumn &column)
-{
-    switch (column.col_type) {
-    case MDB_BOOL:
+    namespace type = jetrows::columntype;
+    switch (column.type) {
+    case type::kBoolean:
         return JetColumnKind::Boolean;
-    case MDB_BYTE:
+    case type::kByte:
         return JetColumnKind::Byte;
-    case MDB_INT:
+    case type::kInt16:
         return JetColumnKind::SmallInt;
-    case MDB_LONGINT:
-        return column.is_long_auto ? JetColumnKind::AutoInc : JetColumnKind::Integer;
-    case MDB_MONEY:
+    case type::kInt32:
+        return column.autoIncrement ? JetColumnKind::AutoInc : JetColumnKind::Integer;
+    case type::kCurrency:
         return JetColumnKind::Currency;
-    case MDB_FLOAT:
+    case type::kFloat32:
         return JetColumnKind::Single;
-    case MDB_DOUBLE:
+    case type::kFloat64:
         return JetColumnKind::Float;
-    case MDB_DATETIME:
+    case type::kDateTime:
         return JetColumnKind::DateTime;
-    case MDB_BINARY:
+    case type::kBinary:
         return JetColumnKind::Binary;
-    case MDB_TEXT:
+    case type::kText:
         return JetColumnKind::WideString;
-    case MDB_OLE:
+    case type::kOle:
         return JetColumnKind::Blob;
-    case MDB_MEMO:
+    case type::kMemo:
         return JetColumnKind::WideMemo;
-    case MDB_REPID:
+    case type::kGuid:
         return JetColumnKind::Guid;
-    case MDB_NUMERIC:
+    case type::kNumeric:
         return JetColumnKind::Numeric;
+    case type::kBigInt:
+        return JetColumnKind::BigInt;
+    case type::kExtendedDateTime:
+        return JetColumnKind::ExtendedDateTime;
+    case type::kComplex:
+        return JetColumnKind::Complex;
     default:
         return JetColumnKind::Unknown;
     }
@@ -191,6 +185,12 @@ QString jetColumnKindName(JetColumnKind kind)
         return QStringLiteral("Guid");
     case JetColumnKind::Numeric:
         return QStringLiteral("BCD");
+    case JetColumnKind::BigInt:
+        return QStringLiteral("LargeInt");
+    case JetColumnKind::ExtendedDateTime:
+        return QStringLiteral("DateTime2");
+    case JetColumnKind::Complex:
+        return QStringLiteral("Complex");
     case JetColumnKind::Unknown:
         break;
     }
@@ -199,62 +199,31 @@ QString jetColumnKindName(JetColumnKind kind)
 
 namespace {
 
-// The file's bytes with mdbtools reading its catalog from them.
+// The file's bytes with the user tables its catalog lists.
 struct Database
 {
     QByteArray bytes;
-    MdbHandle *mdb = nullptr;
-
-    Database() = default;
-    Database(const Database &) = delete;
-    Database &operator=(const Database &) = delete;
-    ~Database()
-    {
-        if (mdb)
-            mdb_close(mdb);
-    }
+    std::vector<jetcatalog::Table> tables;
 };
 
-std::unique_ptr<Database> openDatabase(
-    QFile &file, const QString &path, const QString &password, int engineType)
+std::unique_ptr<Database> openDatabase(QFile &file, const QString &path, const QString &password,
+    int engineType, JetConnection::PasswordCheck passwordCheck)
 {
     auto database = std::make_unique<Database>();
     database->bytes = readDatabaseFile(file, path);
-    checkDatabaseFile(path, database->bytes, password, engineType);
-    // Read-only (MDB_NOFLAGS) from memory: mdbtools never sees the file itself.
-    database->mdb
-        = mdb_open_buffer(database->bytes.data(), size_t(database->bytes.size()), MDB_NOFLAGS);
-    if (!database->mdb || !mdb_read_catalog(database->mdb, MDB_TABLE))
-        throw AppError(unrecognised(path));
+    checkDatabaseFile(path, database->bytes, password, engineType, passwordCheck);
+    try {
+        database->tables = jetcatalog::userTables(database->bytes);
+    } catch (const jetrows::DamagedFile &damage) {
+        throw damagedTable(path, QStringLiteral("MSysObjects"), damage);
+    }
     return database;
 }
-
-struct TableDefinition
-{
-    MdbTableDef *table = nullptr;
-
-    TableDefinition() = default;
-    TableDefinition(const TableDefinition &) = delete;
-    TableDefinition &operator=(const TableDefinition &) = delete;
-    ~TableDefinition()
-    {
-        if (table)
-            mdb_free_tabledef(table);
-    }
-    MdbColumn &column(int index) const
-    {
-        return *static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(index)));
-    }
-};
 
 } // namespace
 
 struct JetConnection::Handle
 {
-    Handle() = default;
-    Handle(const Handle &) = delete;
-    Handle &operator=(const Handle &) = delete;
-
     QString password;
     int engineType = -1;
     std::unique_ptr<QFile> file;
@@ -262,22 +231,20 @@ struct JetConnection::Handle
     // reopening of the query) read the file afresh, as Jet would, and nothing of it
     // stays in memory between them.
     std::unique_ptr<Database> connected;
+    QStringList tableNames;
 };
 
 // The reader looks into `bytes`: a copy would leave it reading the original's.
 struct JetTableCursor::Table
 {
-    Table() = default;
-    Table(const Table &) = delete;
-    Table &operator=(const Table &) = delete;
-
     QByteArray bytes;
     std::vector<JetColumn> columns;
     std::optional<jetrows::TableReader> reader;
 };
 
-JetConnection::JetConnection(QString connectionString)
+JetConnection::JetConnection(QString connectionString, PasswordCheck passwordCheck)
     : m_connectionString(std::move(connectionString))
+    , m_passwordCheck(passwordCheck)
 { }
 
 JetConnection::~JetConnection() = default;
@@ -317,9 +284,16 @@ void JetConnection::open()
     const QString openPath = openableDataSource(dataSource);
     m_databasePath = displayedDataSource(openPath);
     handle->file = openDatabaseFile(openPath, m_databasePath);
-    handle->connected
-        = openDatabase(*handle->file, m_databasePath, handle->password, handle->engineType);
+    handle->connected = openDatabase(
+        *handle->file, m_databasePath, handle->password, handle->engineType, m_passwordCheck);
+    for (const jetcatalog::Table &table : handle->connected->tables)
+        handle->tableNames.append(table.name);
     m_handle = std::move(handle);
+}
+
+QStringList JetConnection::tableNames() const
+{
+    return m_handle ? m_handle->tableNames : QStringList();
 }
 
 std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableName)
@@ -328,60 +302,40 @@ std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableNam
         throw AppError(QStringLiteral("Operation is not allowed when the object is closed."));
     std::unique_ptr<Database> database = m_handle->connected
         ? std::move(m_handle->connected)
-        : openDatabase(*m_handle->file, m_databasePath, m_handle->password, m_handle->engineType);
-    MdbHandle *mdb = database->mdb;
+        : openDatabase(*m_handle->file, m_databasePath, m_handle->password, m_handle->engineType,
+            m_passwordCheck);
 
-    MdbCatalogEntry *entry = nullptr;
-    for (guint i = 0; mdb->catalog && i < mdb->catalog->len; ++i) {
-        auto *candidate = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-        if (candidate->object_type == MDB_TABLE
-            && tableName.compare(QString::fromUtf8(candidate->object_name), Qt::CaseInsensitive)
-                == 0) {
-            entry = candidate;
-            break;
-        }
-    }
-    if (!entry) {
+    const auto entry = std::find_if(database->tables.begin(), database->tables.end(),
+        [&tableName](const jetcatalog::Table &table) {
+            return tableName.compare(table.name, Qt::CaseInsensitive) == 0;
+        });
+    if (entry == database->tables.end()) {
         throw AppError(QStringLiteral("Cannot find the input table or query '%1'. Make sure it "
                                       "exists and that its name is spelled correctly.")
                            .arg(tableName));
     }
-    TableDefinition definition;
-    definition.table = mdb_read_table(entry);
-    if (!definition.table || !mdb_read_columns(definition.table))
-        throw AppError(damaged(m_databasePath));
-
     auto table = std::make_unique<JetTableCursor::Table>();
-    std::vector<jetrows::ColumnLayout> layouts;
-    const int columnCount = int(definition.table->num_cols);
-    for (int i = 0; i < columnCount; ++i) {
-        const MdbColumn &column = definition.column(i);
-        table->columns.push_back({QString::fromUtf8(column.name), kindOf(column)});
-        jetrows::ColumnLayout layout;
-        layout.storage = storageOf(column);
-        layout.fixed = column.is_fixed != 0;
-        layout.nullBit = column.col_num;
-        layout.fixedOffset = column.fixed_offset;
-        layout.varIndex = int(column.var_col_num);
-        layout.size = column.col_size;
-        layout.autoIncrement = column.is_long_auto != 0;
-        layouts.push_back(layout);
-    }
-    const auto definitionPage = std::uint32_t(entry->table_pg);
-    // The rows are read from the bytes alone; mdbtools is done once the columns are known.
+    // The rows are read from the bytes alone, which the cursor keeps.
     table->bytes = std::move(database->bytes);
     try {
-        table->reader.emplace(table->bytes, definitionPage, std::move(layouts));
-    } catch (const jetrows::DamagedFile &) {
-        throw AppError(damaged(m_databasePath));
+        jetrows::TableDefinition definition
+            = jetrows::readDefinition(table->bytes, entry->definitionPage);
+        for (const jetrows::ColumnLayout &column : definition.columns)
+            table->columns.push_back({column.name, kindOf(column)});
+        table->reader.emplace(table->bytes, std::move(definition));
+    } catch (const jetrows::DamagedFile &damage) {
+        throw damagedTable(m_databasePath, entry->name, damage);
     }
-    return std::unique_ptr<JetTableCursor>(new JetTableCursor(std::move(table), m_databasePath));
+    return std::unique_ptr<JetTableCursor>(
+        new JetTableCursor(std::move(table), m_databasePath, entry->name));
 }
 
-JetTableCursor::JetTableCursor(std::unique_ptr<Table> table, QString databasePath)
+JetTableCursor::JetTableCursor(
+    std::unique_ptr<Table> table, QString databasePath, QString tableName)
     : m_table(std::move(table))
     , m_columns(std::move(m_table->columns))
     , m_databasePath(std::move(databasePath))
+    , m_tableName(std::move(tableName))
 { }
 
 JetTableCursor::~JetTableCursor() = default;
@@ -398,12 +352,15 @@ int JetTableCursor::columnIndex(QStringView name) const
 bool JetTableCursor::next()
 {
     try {
-        if (!m_table->reader->next())
-            return false;
-    } catch (const jetrows::DamagedFile &) {
-        throw AppError(damaged(m_databasePath));
+        return m_table->reader->next();
+    } catch (const jetrows::DamagedFile &damage) {
+        throw damagedTable(m_databasePath, m_tableName, damage);
     }
-    return true;
+}
+
+bool JetTableCursor::isNull(int column) const
+{
+    return m_table->reader->isNull(column);
 }
 
 QByteArray JetTableCursor::text(int column) const
@@ -414,4 +371,9 @@ QByteArray JetTableCursor::text(int column) const
 std::optional<double> JetTableCursor::number(int column) const
 {
     return m_table->reader->number(column);
+}
+
+QByteArrayView JetTableCursor::storedBytes(int column) const
+{
+    return m_table->reader->storedBytes(column);
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -26,6 +27,9 @@ enum class JetColumnKind {
     WideMemo,
     Guid,
     Numeric,
+    BigInt, // ACE
+    ExtendedDateTime, // ACE
+    Complex, // ACE: attachments, multi-valued fields
     Unknown,
 };
 
@@ -39,15 +43,19 @@ struct JetColumn
 
 class JetTableCursor;
 
-// The read-only connection to a Jet 4 database (`ADOConnection1`). It reads provider,
-// data source, password and mode from its connection string; the data source is
-// resolved against the current directory when the connection opens. The file is read
-// whole into memory and never locked or written; mdbtools reads the catalog from those
-// bytes, the rows are read and checked by jetrows.
+// The read-only connection to a Jet 4 (or ACE) database (`ADOConnection1`). It reads
+// provider, data source, password and mode from its connection string; the data source
+// is resolved against the current directory when the connection opens. The file is read
+// whole into memory and never locked or written; the catalog, the table definitions and
+// the rows are read and checked by jetcatalog and jetrows.
 class JetConnection
 {
 public:
-    explicit JetConnection(QString connectionString = connectionsettings::render());
+    // Diagnostics read files whatever their password; the program never does.
+    enum class PasswordCheck { Enforce, Ignore };
+
+    explicit JetConnection(QString connectionString = connectionsettings::render(),
+        PasswordCheck passwordCheck = PasswordCheck::Enforce);
     ~JetConnection();
 
     JetConnection(const JetConnection &) = delete;
@@ -61,12 +69,17 @@ public:
     // The full path the data source resolved to at the last opening.
     const QString &databasePath() const { return m_databasePath; }
 
-    // Reads the table from its first row; throws AppError when it does not exist.
+    // The user tables, in the order the catalog keeps them.
+    QStringList tableNames() const;
+
+    // Reads the table from its first row; throws AppError when it does not exist, or
+    // when its definition or usage map is damaged.
     std::unique_ptr<JetTableCursor> openTable(const QString &tableName);
 
 private:
     struct Handle;
     QString m_connectionString;
+    PasswordCheck m_passwordCheck;
     QString m_databasePath;
     std::unique_ptr<Handle> m_handle;
 };
@@ -81,20 +94,24 @@ public:
     const std::vector<JetColumn> &columns() const { return m_columns; }
     int columnIndex(QStringView name) const; // -1 when absent; case-insensitive
 
-    // Throws AppError, the database's damaged error, when the file contradicts itself
-    // anywhere the row's reading passes; at the end, when the rows read are not the
-    // rows the table's definition counts.
+    // Throws AppError, the database's damaged error naming the table, when the file
+    // contradicts itself anywhere the row's reading passes, or at the end, when a row
+    // or a long value was read twice.
     bool next();
 
+    bool isNull(int column) const;
     QByteArray text(int column) const;
     std::optional<double> number(int column) const;
+    // The value's bytes as stored in the row: for kinds the program does not read.
+    QByteArrayView storedBytes(int column) const;
 
 private:
     friend class JetConnection;
     struct Table;
-    JetTableCursor(std::unique_ptr<Table> table, QString databasePath);
+    JetTableCursor(std::unique_ptr<Table> table, QString databasePath, QString tableName);
 
     std::unique_ptr<Table> m_table;
     std::vector<JetColumn> m_columns;
     QString m_databasePath;
+    QString m_tableName;
 };

@@ -12,6 +12,8 @@ namespace {
 constexpr std::array<unsigned char, 4> kRc4Key = {0xC7, 0xDA, 0x39, 0x6B};
 constexpr qsizetype kMaskedStart = 0x18;
 constexpr qsizetype kMaskedSize = 128;
+constexpr qsizetype kEncodingKeyOffset = 0x3E;
+constexpr qsizetype kEncodingKeySize = 4;
 constexpr qsizetype kPasswordOffset = 0x42;
 constexpr qsizetype kPasswordSize = 40;
 constexpr qsizetype kCreationDateOffset = 0x72;
@@ -107,6 +109,17 @@ std::optional<QString> passwordOf(QByteArrayView firstPage)
         password += QChar(codeUnit);
     }
     return password;
+}
+
+bool isEncrypted(QByteArrayView firstPage)
+{
+    if (formatOf(firstPage) == Format::NotJet)
+        return false;
+    for (qsizetype i = 0; i < kEncodingKeySize; ++i) {
+        if (unmasked(firstPage, kEncodingKeyOffset + i) != 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace jetpassword

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// Reads the database password that a Jet 4 file keeps, obfuscated, in its first page.
-// mdbtools opens such files without asking for it, so the check is ours.
+// Reads what a Jet 4 or ACE file's first page says of its protection: the database
+// password a Jet 4 file keeps, obfuscated, and whether the pages are enciphered.
 namespace jetpassword {
 
 inline constexpr qsizetype kHeaderSize = 0x80 + 0x18;
@@ -23,5 +23,9 @@ Format formatOf(QByteArrayView firstPage);
 // The password of a Jet 4 header (empty when the file has none); nothing when the
 // header is not a Jet 4 one or is too short.
 std::optional<QString> passwordOf(QByteArrayView firstPage);
+
+// Whether the pages are enciphered (Jet 4's "Encrypt Database", or an ACE file saved
+// with a password): the header then holds the key the pages are coded with.
+bool isEncrypted(QByteArrayView firstPage);
 
 } // namespace jetpassword

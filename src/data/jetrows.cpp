@@ -19,6 +19,7 @@ constexpr unsigned char kUsageMapPage = 0x05;
 
 // Data and long-value pages: a header, then the offset of each row, rows stored from
 // the end of the page towards the offsets.
+constexpr qsizetype kFreeSpaceOffset = 2;
 constexpr qsizetype kOwnerOffset = 4;
 constexpr qsizetype kRowCountOffset = 12;
 constexpr qsizetype kRowOffsetsStart = 14;
@@ -27,12 +28,30 @@ constexpr unsigned kDeletedRow = 0x8000;
 constexpr unsigned kOverflowRow = 0x4000;
 constexpr char kLongValueTag[] = {'L', 'V', 'A', 'L'};
 
-// The table definition's header.
+// The table definition: its header, then one entry per index, per column, then the
+// column names. A definition longer than a page goes on after the next page's header.
+constexpr qsizetype kNextDefinitionPageOffset = 4;
+constexpr qsizetype kContinuationHeaderSize = 8;
 constexpr qsizetype kTableRowCountOffset = 16;
 constexpr qsizetype kMaxColumnsOffset = 41;
 constexpr qsizetype kVarColumnsOffset = 43;
 constexpr qsizetype kColumnCountOffset = 45;
+constexpr qsizetype kRealIndexCountOffset = 51;
 constexpr qsizetype kUsageMapOffset = 55;
+constexpr qsizetype kIndexEntriesStart = 63;
+constexpr qsizetype kIndexEntrySize = 12;
+constexpr qsizetype kColumnEntrySize = 25;
+constexpr qsizetype kColumnTypeAt = 0;
+constexpr qsizetype kColumnNumberAt = 5;
+constexpr qsizetype kColumnVarIndexAt = 7;
+constexpr qsizetype kColumnFlagsAt = 15;
+constexpr qsizetype kColumnExtendedFlagsAt = 16;
+constexpr qsizetype kColumnFixedOffsetAt = 21;
+constexpr qsizetype kColumnSizeAt = 23;
+constexpr unsigned kFixedColumnFlag = 0x01;
+constexpr unsigned kAutoNumberFlag = 0x04;
+// ACE's calculated columns keep their result behind a header of their own.
+constexpr unsigned kCalculatedColumnFlags = 0xC0;
 
 // A usage map of the second kind points to pages whose bits, after a 4-byte header,
 // cover this many pages each.
@@ -94,9 +113,62 @@ bool isLongValuePage(QByteArrayView page)
         && std::memcmp(page.data() + kOwnerOffset, kLongValueTag, sizeof kLongValueTag) == 0;
 }
 
-int expectedFixedSize(Storage storage)
+bool isDataPageOf(QByteArrayView page, std::uint32_t definitionPage)
+{
+    return page[0] == char(kDataPage) && u32(page.data() + kOwnerOffset) == definitionPage;
+}
+
+// Jet keeps each data page's free space, which is exactly the gap between the row
+// offsets and the lowest row (deleted rows keep their bytes until the file is
+// compacted). A row count or a row offset changed alone no longer adds up.
+void checkFreeSpace(QByteArrayView page)
+{
+    const int count = rowCountOf(page);
+    qsizetype lowest = kPageSize;
+    for (int row = 0; row < count; ++row)
+        lowest = std::min<qsizetype>(lowest, rowEntry(page, row) & kRowOffsetMask);
+    if (u16(page.data() + kFreeSpaceOffset) != lowest - (kRowOffsetsStart + 2 * count))
+        throw DamagedFile("a data page's free space disagrees with its rows");
+}
+
+Storage storageOf(int type)
+{
+    switch (type) {
+    case columntype::kBoolean:
+        return Storage::Boolean;
+    case columntype::kByte:
+        return Storage::Byte;
+    case columntype::kInt16:
+        return Storage::Int16;
+    case columntype::kInt32:
+        return Storage::Int32;
+    case columntype::kBigInt:
+        return Storage::Int64;
+    case columntype::kFloat32:
+        return Storage::Float32;
+    case columntype::kFloat64:
+        return Storage::Float64;
+    case columntype::kCurrency:
+        return Storage::Currency;
+    case columntype::kDateTime:
+        return Storage::DateTime;
+    case columntype::kText:
+        return Storage::Text;
+    case columntype::kMemo:
+        return Storage::Memo;
+    case columntype::kOle:
+        return Storage::LongBinary;
+    default:
+        return Storage::Bytes;
+    }
+}
+
+// The size a fixed value of this kind has; -1 where the definition's own size rules.
+int fixedSizeOf(Storage storage)
 {
     switch (storage) {
+    case Storage::Boolean:
+        return 0;
     case Storage::Byte:
         return 1;
     case Storage::Int16:
@@ -104,7 +176,10 @@ int expectedFixedSize(Storage storage)
     case Storage::Int32:
     case Storage::Float32:
         return 4;
+    case Storage::Int64:
     case Storage::Float64:
+    case Storage::Currency:
+    case Storage::DateTime:
         return 8;
     default:
         return -1;
@@ -125,6 +200,10 @@ const std::array<char, 0x10000> &codePageBytes()
         auto bytes = std::make_unique<std::array<char, 0x10000>>();
         for (char32_t unit = 0; unit < 0x10000; ++unit)
             (*bytes)[unit] = cp1254::fromCodePoint(unit);
+        // Windows-1254 leaves these bytes undefined; the C1 controls they would stand
+        // for are characters the code page cannot hold.
+        for (const char32_t control : {0x81, 0x8D, 0x8E, 0x8F, 0x90, 0x9D, 0x9E})
+            (*bytes)[control] = '?';
         return bytes;
     }();
     return *table;
@@ -202,6 +281,28 @@ std::optional<QByteArray> decode(QByteArrayView stored, qsizetype &units)
     return text;
 }
 
+// The definition's bytes as one run: the first page whole, each further page after its
+// header. Every page is visited once, so a chain that loops ends.
+QByteArray definitionBytes(QByteArrayView file, std::uint32_t first)
+{
+    const qsizetype pageCount = file.size() / kPageSize;
+    std::vector<bool> visited(size_t(pageCount), false);
+    QByteArray bytes;
+    for (std::uint32_t number = first; number != 0;) {
+        if (qsizetype(number) >= pageCount)
+            throw DamagedFile("a table definition goes on outside the file", first);
+        if (visited[number])
+            throw DamagedFile("a table definition's pages run in a circle", first);
+        visited[number] = true;
+        const QByteArrayView page = file.sliced(qsizetype(number) * kPageSize, kPageSize);
+        if (page[0] != char(kDefinitionPage))
+            throw DamagedFile("the table definition is not on a definition page", number);
+        bytes.append(bytes.isEmpty() ? page : page.sliced(kContinuationHeaderSize));
+        number = u32(page.data() + kNextDefinitionPageOffset);
+    }
+    return bytes;
+}
+
 } // namespace
 
 std::optional<QByteArray> decodeText(QByteArrayView stored)
@@ -210,69 +311,162 @@ std::optional<QByteArray> decodeText(QByteArrayView stored)
     return decode(stored, units);
 }
 
-TableReader::TableReader(
-    QByteArrayView file, std::uint32_t definitionPage, std::vector<ColumnLayout> columns)
-    : m_file(file)
-    , m_definitionPage(definitionPage)
-    , m_columns(std::move(columns))
+std::optional<QString> decodeName(QByteArrayView stored)
 {
-    if (m_file.size() % kPageSize != 0)
+    const auto *bytes = reinterpret_cast<const unsigned char *>(stored.data());
+    const qsizetype size = stored.size();
+    QString name;
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+        bool oneByte = true;
+        for (qsizetype at = 2; at < size;) {
+            const auto *zero
+                = static_cast<const unsigned char *>(std::memchr(bytes + at, 0, size_t(size - at)));
+            const qsizetype end = zero ? zero - bytes : size;
+            if (oneByte) {
+                for (qsizetype i = at; i < end; ++i)
+                    name.append(QChar(char16_t(bytes[i])));
+            } else if ((end - at) % 2 != 0) {
+                return std::nullopt;
+            } else {
+                for (qsizetype i = at; i < end; i += 2)
+                    name.append(QChar(char16_t(bytes[i] | (bytes[i + 1] << 8))));
+            }
+            oneByte = !oneByte;
+            at = end + 1;
+        }
+    } else {
+        if (size % 2 != 0)
+            return std::nullopt;
+        for (qsizetype i = 0; i < size; i += 2)
+            name.append(QChar(char16_t(bytes[i] | (bytes[i + 1] << 8))));
+    }
+    if (!name.isValidUtf16())
+        return std::nullopt;
+    return name;
+}
+
+TableDefinition readDefinition(QByteArrayView file, std::uint32_t page)
+{
+    if (file.size() % kPageSize != 0)
         throw DamagedFile("the file is not made of whole pages");
-    const QByteArrayView definition = page(definitionPage);
-    if (definition[0] != char(kDefinitionPage))
-        throw DamagedFile("the table definition is not on a definition page");
-    m_rowCount = u32(definition.data() + kTableRowCountOffset);
-    m_maxColumns = u16(definition.data() + kMaxColumnsOffset);
-    m_varColumns = u16(definition.data() + kVarColumnsOffset);
-    const int columnCount = u16(definition.data() + kColumnCountOffset);
+    if (page == 0 || qsizetype(page) >= file.size() / kPageSize)
+        throw DamagedFile("a table definition lies outside the file", page);
+    const QByteArray bytes = definitionBytes(file, page);
+    const char *at = bytes.constData();
+    const auto fits = [&bytes](qsizetype start, qsizetype length) {
+        return start >= 0 && length >= 0 && start <= bytes.size() && length <= bytes.size() - start;
+    };
+    if (!fits(0, kIndexEntriesStart))
+        throw DamagedFile("a table definition is cut short", page);
+
+    TableDefinition definition;
+    definition.page = page;
+    definition.storedRowCount = u32(at + kTableRowCountOffset);
+    definition.maxColumns = u16(at + kMaxColumnsOffset);
+    definition.varColumns = u16(at + kVarColumnsOffset);
+    definition.usageMap = u32(at + kUsageMapOffset);
+    const int columnCount = u16(at + kColumnCountOffset);
+    const std::uint32_t realIndexes = u32(at + kRealIndexCountOffset);
+    if (realIndexes > std::uint32_t(bytes.size() / kIndexEntrySize))
+        throw DamagedFile("a table definition counts more indexes than it holds", page);
+    qsizetype cursor = kIndexEntriesStart + kIndexEntrySize * qsizetype(realIndexes);
+    if (!fits(cursor, kColumnEntrySize * qsizetype(columnCount)))
+        throw DamagedFile("a table definition counts more columns than it holds", page);
+
+    std::vector<ColumnLayout> &columns = definition.columns;
+    for (int i = 0; i < columnCount; ++i, cursor += kColumnEntrySize) {
+        const char *entry = at + cursor;
+        ColumnLayout column;
+        column.type = static_cast<unsigned char>(entry[kColumnTypeAt]);
+        const unsigned extendedFlags = static_cast<unsigned char>(entry[kColumnExtendedFlagsAt]);
+        column.storage = (extendedFlags & kCalculatedColumnFlags) == kCalculatedColumnFlags
+            ? Storage::Bytes
+            : storageOf(column.type);
+        column.nullBit = u16(entry + kColumnNumberAt);
+        column.varIndex = u16(entry + kColumnVarIndexAt);
+        const unsigned flags = static_cast<unsigned char>(entry[kColumnFlagsAt]);
+        column.fixed = (flags & kFixedColumnFlag) != 0;
+        column.autoIncrement = (flags & kAutoNumberFlag) != 0;
+        column.fixedOffset = u16(entry + kColumnFixedOffsetAt);
+        column.size = column.storage == Storage::Boolean ? 0 : u16(entry + kColumnSizeAt);
+        columns.push_back(std::move(column));
+    }
+    for (ColumnLayout &column : columns) {
+        if (!fits(cursor, 2))
+            throw DamagedFile("a table definition's column names are cut short", page);
+        const qsizetype length = u16(at + cursor);
+        cursor += 2;
+        if (!fits(cursor, length))
+            throw DamagedFile("a table definition's column names are cut short", page);
+        std::optional<QString> name = decodeName(QByteArrayView(at + cursor, length));
+        if (!name || name->isEmpty())
+            throw DamagedFile("a column's name is not valid text", page);
+        column.name = *std::move(name);
+        cursor += length;
+    }
 
     // The column definitions must describe rows that can exist: each column its own
-    // null bit, its own variable slot, fixed values of the size their type has.
-    int varColumns = 0;
+    // null bit and variable slot, fixed values of the size their kind has, apart from
+    // each other and inside a page. Deleted columns keep their numbers and slots, so
+    // the definition's counts may exceed the live columns, never the other way.
+    int liveVarColumns = 0;
     std::vector<int> nullBits;
     std::vector<int> varSlots;
-    for (const ColumnLayout &column : m_columns) {
+    std::vector<std::pair<int, int>> fixedRanges;
+    for (const ColumnLayout &column : columns) {
         nullBits.push_back(column.nullBit);
+        if (column.nullBit >= definition.maxColumns)
+            throw DamagedFile("a column's number lies beyond every row", page);
+        const int expected = fixedSizeOf(column.storage);
         if (column.fixed) {
-            const int expected = expectedFixedSize(column.storage);
-            if ((expected > 0 && column.size != expected) || column.storage == Storage::Text
-                || column.storage == Storage::Memo || column.fixedOffset < 0)
-                throw DamagedFile("a fixed column's definition does not fit its type");
+            if ((expected >= 0 && column.size != expected) || column.storage == Storage::Memo
+                || column.storage == Storage::LongBinary
+                || column.fixedOffset + column.size > kPageSize)
+                throw DamagedFile("a fixed column's definition does not fit its kind", page);
+            if (column.size > 0)
+                fixedRanges.emplace_back(column.fixedOffset, column.fixedOffset + column.size);
         } else {
-            if (expectedFixedSize(column.storage) > 0 || column.storage == Storage::Boolean)
-                throw DamagedFile("a number column is defined as variable");
+            // Jet's own tables keep some numbers in variable slots; the value's size is
+            // checked as each row is read.
+            if (column.varIndex >= definition.varColumns)
+                throw DamagedFile("a column's variable slot lies beyond every row", page);
             varSlots.push_back(column.varIndex);
-            ++varColumns;
+            ++liveVarColumns;
         }
     }
-    if (columnCount != int(m_columns.size()) || varColumns != m_varColumns
-        || m_maxColumns < columnCount || hasDuplicates(nullBits) || hasDuplicates(varSlots))
-        throw DamagedFile("the column definitions contradict each other");
-    // Deleted columns keep their null bit and variable slot, so both may lie beyond the
-    // current columns, but never beyond the most columns a row has had.
-    if ((!nullBits.empty() && nullBits.back() >= m_maxColumns)
-        || (!varSlots.empty() && varSlots.back() >= m_maxColumns))
-        throw DamagedFile("a column's null bit or variable slot lies beyond every row");
-    std::vector<std::pair<int, int>> fixedRanges;
-    for (const ColumnLayout &column : m_columns) {
-        if (column.fixed && column.size > 0)
-            fixedRanges.emplace_back(column.fixedOffset, column.fixedOffset + column.size);
-    }
+    if (liveVarColumns > definition.varColumns || columnCount > definition.maxColumns
+        || hasDuplicates(nullBits) || hasDuplicates(varSlots))
+        throw DamagedFile("the column definitions contradict each other", page);
     std::sort(fixedRanges.begin(), fixedRanges.end());
     for (size_t i = 1; i < fixedRanges.size(); ++i) {
         if (fixedRanges[i].first < fixedRanges[i - 1].second)
-            throw DamagedFile("two fixed columns share bytes");
+            throw DamagedFile("two fixed columns share bytes", page);
     }
+    // Rows list their values by column number, as every other reader shows them.
+    std::stable_sort(columns.begin(), columns.end(),
+        [](const ColumnLayout &a, const ColumnLayout &b) { return a.nullBit < b.nullBit; });
+    return definition;
+}
 
-    const std::uint32_t mapPointer = u32(definition.data() + kUsageMapOffset);
+TableReader::TableReader(QByteArrayView file, TableDefinition definition)
+    : m_file(file)
+    , m_definition(std::move(definition))
+{
+    if (m_file.size() % kPageSize != 0)
+        throw DamagedFile("the file is not made of whole pages");
+    const std::uint32_t mapPointer = m_definition.usageMap;
     const QByteArrayView mapPage = page(mapPointer >> 8);
     if (mapPage[0] != char(kDataPage))
-        throw DamagedFile("the usage map is not on a data page");
-    const RowSpan mapRow = rowSpan(mapPage, int(mapPointer & 0xFF));
-    readUsageMap(mapPage.sliced(mapRow.start, mapRow.end - mapRow.start));
-
-    m_values.resize(m_columns.size());
-    m_texts.resize(m_columns.size());
+        throw DamagedFile("the usage map is not on a data page", mapPointer >> 8);
+    try {
+        const RowSpan mapRow = rowSpan(mapPage, int(mapPointer & 0xFF));
+        readUsageMap(mapPage.sliced(mapRow.start, mapRow.end - mapRow.start));
+    } catch (const DamagedFile &damage) {
+        throw damage.placedAt(mapPointer >> 8, int(mapPointer & 0xFF));
+    }
+    checkNoPageLeftOut();
+    m_values.resize(columns().size());
+    m_texts.resize(columns().size());
 }
 
 QByteArrayView TableReader::page(std::uint32_t number) const
@@ -324,12 +518,42 @@ void TableReader::readUsageMap(QByteArrayView map)
 void TableReader::addDataPage(std::uint32_t number)
 {
     const QByteArrayView data = page(number);
-    if (data[0] != char(kDataPage) || u32(data.data() + kOwnerOffset) != m_definitionPage)
-        throw DamagedFile("the usage map lists a page that holds no rows of the table");
-    rowCountOf(data);
+    if (!isDataPageOf(data, m_definition.page))
+        throw DamagedFile("the usage map lists a page that holds no rows of the table", number);
+    try {
+        checkFreeSpace(data);
+    } catch (const DamagedFile &damage) {
+        throw damage.placedAt(number, -1);
+    }
     m_dataPages.push_back(number);
 }
 
+// Each data page names its table, so the pages and the usage map check each other: a
+// page of the table's rows that the map leaves out would silently drop them.
+void TableReader::checkNoPageLeftOut() const
+{
+    std::vector<std::uint32_t> listed = m_dataPages;
+    std::sort(listed.begin(), listed.end());
+    const qsizetype pageCount = m_file.size() / kPageSize;
+    for (qsizetype number = 1; number < pageCount; ++number) {
+        const QByteArrayView data = m_file.sliced(number * kPageSize, kPageSize);
+        if (!isDataPageOf(data, m_definition.page)
+            || std::binary_search(listed.begin(), listed.end(), std::uint32_t(number)))
+            continue;
+        // A page the table gave up keeps its owner; only rows still on it are lost.
+        const int count = rowCountOf(data);
+        for (int row = 0; row < count; ++row) {
+            if (!(rowEntry(data, row) & kDeletedRow))
+                throw DamagedFile("a page of the table's rows is missing from its usage map",
+                    std::uint32_t(number), row);
+        }
+    }
+}
+
+// Rows are read in the order they are stored. A row that grew past its page leaves a
+// pointer in its old place and is read at its new one, as other Jet readers list it;
+// each pointer must lead to a moved row of the table, and each moved row be pointed to
+// exactly once.
 bool TableReader::advance()
 {
     while (m_pageIndex < m_dataPages.size()) {
@@ -337,27 +561,25 @@ bool TableReader::advance()
         const QByteArrayView data = page(pageNumber);
         const int count = rowCountOf(data);
         while (++m_rowOnPage < count) {
-            // A deleted row, or the new place of a row that grew: read where it is
-            // pointed to from, never on its own.
-            if (rowEntry(data, m_rowOnPage) & kDeletedRow)
+            const unsigned flags = rowEntry(data, m_rowOnPage) & (kDeletedRow | kOverflowRow);
+            if (flags == (kDeletedRow | kOverflowRow))
                 continue;
             const RowSpan span = rowSpan(data, m_rowOnPage);
-            if (!(span.flags & kOverflowRow)) {
-                crackRow(qsizetype(pageNumber) * kPageSize, span.start, span.end);
-                return true;
+            if (flags == kOverflowRow) {
+                if (span.end - span.start < 4)
+                    throw DamagedFile("a moved row's pointer is cut short");
+                const std::uint32_t pointer = u32(data.data() + span.start);
+                const QByteArrayView target = page(pointer >> 8);
+                if (!isDataPageOf(target, m_definition.page))
+                    throw DamagedFile("a moved row points outside the table");
+                if (rowSpan(target, int(pointer & 0xFF)).flags != kDeletedRow)
+                    throw DamagedFile("a moved row's pointer leads to no moved row");
+                m_overflowPointers.push_back(pointer);
+                continue;
             }
-            if (span.end - span.start < 4)
-                throw DamagedFile("a moved row's pointer is cut short");
-            const std::uint32_t pointer = u32(data.data() + span.start);
-            const QByteArrayView target = page(pointer >> 8);
-            if (target[0] != char(kDataPage)
-                || u32(target.data() + kOwnerOffset) != m_definitionPage)
-                throw DamagedFile("a moved row points outside the table");
-            const RowSpan moved = rowSpan(target, int(pointer & 0xFF));
-            if (!(moved.flags & kDeletedRow))
-                throw DamagedFile("a moved row's new place is also read as a row of its own");
-            m_overflowRows.push_back(pointer);
-            crackRow(qsizetype(pointer >> 8) * kPageSize, moved.start, moved.end);
+            if (flags == kDeletedRow)
+                m_movedRows.push_back((pageNumber << 8) | std::uint32_t(m_rowOnPage));
+            crackRow(qsizetype(pageNumber) * kPageSize, span.start, span.end);
             return true;
         }
         ++m_pageIndex;
@@ -373,17 +595,20 @@ void TableReader::crackRow(qsizetype pageStart, qsizetype rowStart, qsizetype ro
     if (size < 3)
         throw DamagedFile("a row is too short to hold its column count");
     const int rowColumns = u16(row);
-    if (rowColumns == 0 || rowColumns > m_maxColumns)
+    if (rowColumns == 0 || rowColumns > m_definition.maxColumns)
         throw DamagedFile("a row's column count disagrees with the table definition");
     const qsizetype maskSize = (rowColumns + 7) / 8;
+    if (2 + maskSize > size)
+        throw DamagedFile("a row is too short for its null mask");
     const auto *mask = reinterpret_cast<const unsigned char *>(row + size - maskSize);
 
     // Layout from the end of the row: null mask, the count of variable values, their
-    // offsets in reverse order and, last of them, where the variable data ends.
+    // offsets in reverse order and, last of them, where the variable data ends. Jet may
+    // leave a few zero bytes between that end and the offsets.
     int varCount = 0;
     qsizetype fixedEnd = size - maskSize;
-    std::array<qsizetype, 256> offsets {};
-    if (m_varColumns > 0) {
+    std::array<qsizetype, 257> offsets {};
+    if (m_definition.varColumns > 0) {
         if (2 + maskSize + 4 > size)
             throw DamagedFile("a row is too short for its offset table");
         varCount = u16(row + size - maskSize - 2);
@@ -395,17 +620,17 @@ void TableReader::crackRow(qsizetype pageStart, qsizetype rowStart, qsizetype ro
             if (offsets[size_t(i)] < (i == 0 ? 2 : offsets[size_t(i) - 1]))
                 throw DamagedFile("a row's variable values overlap");
         }
-        // The last offset marks where the variable data ends, which is where the offset
-        // table itself begins.
-        if (offsets[size_t(varCount)] != tableStart)
+        const qsizetype dataEnd = offsets[size_t(varCount)];
+        if (dataEnd > tableStart
+            || std::any_of(row + dataEnd, row + tableStart, [](char byte) { return byte != 0; }))
             throw DamagedFile("a row's variable data does not end at its offset table");
         fixedEnd = offsets[0];
     }
 
     // A row holds the columns the table had when it was written; a column added later
-    // has a higher null bit and neither a fixed place nor a variable slot in it.
-    for (size_t c = 0; c < m_columns.size(); ++c) {
-        const ColumnLayout &column = m_columns[c];
+    // has a higher number and neither a fixed place nor a variable slot in it.
+    for (size_t c = 0; c < m_values.size(); ++c) {
+        const ColumnLayout &column = columns()[c];
         Value &value = m_values[c];
         const bool inRow = column.nullBit < rowColumns;
         const bool set = inRow && (mask[column.nullBit / 8] & (1u << (column.nullBit % 8)));
@@ -496,46 +721,60 @@ QByteArray TableReader::memoText(const Value &value)
 
 bool TableReader::next()
 {
-    if (!advance()) {
-        if (m_rowsRead != m_rowCount)
-            throw DamagedFile("the table holds another number of rows than its definition");
-        if (hasDuplicates(m_autoNumbers))
-            throw DamagedFile("a row is read twice: its autonumber repeats");
-        if (hasDuplicates(m_longValueRows))
-            throw DamagedFile("a long value belongs to two memos");
-        if (hasDuplicates(m_overflowRows))
-            throw DamagedFile("two rows point to the same moved row");
-        return false;
-    }
-    if (++m_rowsRead > m_rowCount)
-        throw DamagedFile("the table holds more rows than its definition");
-
-    for (size_t c = 0; c < m_columns.size(); ++c) {
-        const ColumnLayout &column = m_columns[c];
-        const Value &value = m_values[c];
-        QByteArray &text = m_texts[c];
-        if (!text.isNull())
-            text = QByteArray();
-        if (value.null) {
-            // Jet numbers every row it writes.
-            if (column.autoIncrement)
-                throw DamagedFile("a row has no autonumber");
-            continue;
+    const auto here = [this] {
+        return m_pageIndex < m_dataPages.size() ? m_dataPages[m_pageIndex] : m_definition.page;
+    };
+    try {
+        if (!advance()) {
+            if (hasDuplicates(m_autoNumbers))
+                throw DamagedFile("a row is read twice: its autonumber repeats");
+            if (hasDuplicates(m_longValueRows))
+                throw DamagedFile("a long value belongs to two memos");
+            std::sort(m_overflowPointers.begin(), m_overflowPointers.end());
+            std::sort(m_movedRows.begin(), m_movedRows.end());
+            if (m_overflowPointers != m_movedRows)
+                throw DamagedFile("the moved rows and the pointers to them disagree");
+            return false;
         }
-        if (column.storage == Storage::Text) {
-            qsizetype units = 0;
-            std::optional<QByteArray> decoded
-                = decode(m_file.sliced(value.start, value.length), units);
-            if (!decoded || 2 * units > column.size)
-                throw DamagedFile("a text is not valid for its column");
-            text = *std::move(decoded);
-        } else if (column.storage == Storage::Memo) {
-            text = memoText(value);
-        } else if (column.autoIncrement && column.storage == Storage::Int32) {
-            m_autoNumbers.push_back(qFromLittleEndian<std::int32_t>(m_file.data() + value.start));
+        for (size_t c = 0; c < m_values.size(); ++c) {
+            const ColumnLayout &column = columns()[c];
+            const Value &value = m_values[c];
+            QByteArray &text = m_texts[c];
+            if (!text.isNull())
+                text = QByteArray();
+            if (value.null) {
+                // Jet numbers every row it writes.
+                if (column.autoIncrement)
+                    throw DamagedFile("a row has no autonumber");
+                continue;
+            }
+            if (column.storage == Storage::Text) {
+                qsizetype units = 0;
+                std::optional<QByteArray> decoded
+                    = decode(m_file.sliced(value.start, value.length), units);
+                if (!decoded || (!column.fixed && 2 * units > column.size))
+                    throw DamagedFile("a text is not valid for its column");
+                text = *std::move(decoded);
+            } else if (column.storage == Storage::Memo) {
+                text = memoText(value);
+            } else if (const int size = fixedSizeOf(column.storage);
+                       size > 0 && value.length != size) {
+                throw DamagedFile("a number's bytes do not fit its kind");
+            } else if (column.autoIncrement && column.storage == Storage::Int32) {
+                m_autoNumbers.push_back(
+                    qFromLittleEndian<std::int32_t>(m_file.data() + value.start));
+            }
         }
+    } catch (const DamagedFile &damage) {
+        throw damage.placedAt(here(), m_rowOnPage);
     }
     return true;
+}
+
+QByteArrayView TableReader::storedBytes(int column) const
+{
+    const Value &value = m_values[size_t(column)];
+    return value.null ? QByteArrayView() : m_file.sliced(value.start, value.length);
 }
 
 std::optional<double> TableReader::number(int column) const
@@ -544,11 +783,16 @@ std::optional<double> TableReader::number(int column) const
     if (value.null)
         return std::nullopt;
     const char *at = m_file.data() + value.start;
-    switch (m_columns[size_t(column)].storage) {
+    switch (columns()[size_t(column)].storage) {
     case Storage::Float64:
+    case Storage::DateTime:
         return qFromLittleEndian<double>(at);
     case Storage::Float32:
         return double(qFromLittleEndian<float>(at));
+    case Storage::Int64:
+        return double(qFromLittleEndian<std::int64_t>(at));
+    case Storage::Currency:
+        return double(qFromLittleEndian<std::int64_t>(at)) / 10000.0;
     case Storage::Int32:
         return double(qFromLittleEndian<std::int32_t>(at));
     case Storage::Int16:
