@@ -1,4 +1,5 @@
 #include "depreciation.h"
+#include "moneytext.h"
 
 #include <QTest>
 
@@ -190,6 +191,73 @@ private slots:
         QCOMPARE(outcome(result), refusal);
         if (result.ok())
             QCOMPARE(result.value(), expected);
+    }
+
+    void parseMoney_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<qint64>("kurus");
+        QTest::addColumn<int>("refusal");
+        QTest::newRow("grouped, kuruş") << QByteArray("1.234,56") << qint64(123456) << kAccepted;
+        QTest::newRow("ungrouped") << QByteArray("1234,56") << qint64(123456) << kAccepted;
+        QTest::newRow("whole liras") << QByteArray("1234") << tl(1234) << kAccepted;
+        QTest::newRow("spaces around") << QByteArray(" 1.234 ") << tl(1234) << kAccepted;
+        QTest::newRow("one decimal is tens of kuruş")
+            << QByteArray("1.234.567,8") << qint64(123456780) << kAccepted;
+        QTest::newRow("negative, for the cost check")
+            << QByteArray("-1.234") << -tl(1234) << kAccepted;
+        QTest::newRow("largest") << QByteArray("92.233.720.368.547.758,07")
+                                 << std::numeric_limits<qint64>::max() << kAccepted;
+        const qint64 none = 0;
+        QTest::newRow("empty") << QByteArray("") << none << refused(Refusal::CostEmpty);
+        QTest::newRow("letters") << QByteArray("12a") << none << refused(Refusal::CostNotANumber);
+        QTest::newRow("a point for a comma")
+            << QByteArray("12.34") << none << refused(Refusal::CostNotANumber);
+        QTest::newRow("a group of four")
+            << QByteArray("1.2345") << none << refused(Refusal::CostNotANumber);
+        QTest::newRow("a leading group of four")
+            << QByteArray("1234.567") << none << refused(Refusal::CostNotANumber);
+        QTest::newRow("nothing before the comma")
+            << QByteArray(",50") << none << refused(Refusal::CostNotANumber);
+        QTest::newRow("nothing after the comma")
+            << QByteArray("12,") << none << refused(Refusal::CostNotANumber);
+        QTest::newRow("three decimals")
+            << QByteArray("1,234") << none << refused(Refusal::CostTooManyDecimals);
+        QTest::newRow("one kuruş over 64 bits")
+            << QByteArray("92233720368547758,08") << none << refused(Refusal::CostTooLarge);
+        QTest::newRow("letters after too many digits")
+            << QByteArray("99999999999999999999x") << none << refused(Refusal::CostNotANumber);
+    }
+
+    void parseMoney()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(qint64, kurus);
+        QFETCH(int, refusal);
+        const Result<std::int64_t> result = moneytext::parse(text.toStdString());
+        QCOMPARE(outcome(result), refusal);
+        if (result.ok())
+            QCOMPARE(result.value(), kurus);
+    }
+
+    void formatMoney_data()
+    {
+        QTest::addColumn<qint64>("kurus");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("kuruş only") << qint64(5) << QByteArray("0,05");
+        QTest::newRow("below a thousand") << qint64(99999) << QByteArray("999,99");
+        QTest::newRow("a thousand") << tl(1000) << QByteArray("1.000,00");
+        QTest::newRow("billions") << qint64(123456789012) << QByteArray("1.234.567.890,12");
+        QTest::newRow("negative") << qint64(-123456) << QByteArray("-1.234,56");
+        QTest::newRow("most negative")
+            << std::numeric_limits<qint64>::min() << QByteArray("-92.233.720.368.547.758,08");
+    }
+
+    void formatMoney()
+    {
+        QFETCH(qint64, kurus);
+        QFETCH(QByteArray, text);
+        QCOMPARE(QByteArray::fromStdString(moneytext::format(kurus)), text);
     }
 };
 

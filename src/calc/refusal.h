@@ -8,6 +8,9 @@ namespace depreciation {
 // put a sentence beside the box that caused it. Nothing here throws: every entry is
 // answered with a value or one of these.
 enum class Refusal {
+    CostEmpty,
+    CostNotANumber, // letters, stray signs, a group separator out of place
+    CostTooManyDecimals, // kuruş are the smallest unit: two decimals at most
     CostZero,
     CostNegative,
     CostTooLarge, // over 10^13 kuruş (100 billion TL): a typing slip, not an asset
