@@ -1,5 +1,8 @@
 // The desktop search's answers, read from real list files: which rows a query finds,
 // how a row is shown, and what a list that cannot be read gives.
+#include "cp1254.h"
+#include "jetconnection.h"
+#include "ratesquery.h"
 #include "ratessearch.h"
 #include "testsupport.h"
 
@@ -70,13 +73,37 @@ private slots:
         QCOMPARE(search.find(RatesSearch::termsOf(query)), rows);
     }
 
-    void stopsAtTheResultLimitInTableOrder()
+    // The answers (a life and a rate) first, the headings after them, each in table
+    // order; a limit fills with answers found anywhere in the list before any heading.
+    void answersComeFirstUpToTheLimit_data()
     {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("bina, more answers than the limit") << "bina" << 5;
+        QTest::newRow("a, the service's limit") << "a" << int(RatesSearch::kMaxResults);
+        QTest::newRow("every row of bina") << "bina" << 1000;
+    }
+    void answersComeFirstUpToTheLimit()
+    {
+        QFETCH(QString, query);
+        QFETCH(int, limit);
         RatesSearch search(QStringLiteral(VELKARO_SOURCE_DIR "/AnaData/Velkaro.mdb"));
-        const QList<int> rows = search.find({QStringLiteral("a")});
-        QCOMPARE(rows.size(), RatesSearch::kMaxResults);
-        QVERIFY(std::is_sorted(rows.begin(), rows.end()));
-        QVERIFY(search.rowCount() > rows.back() + 1);
+        const QList<int> every = search.find({query}, 100000);
+        const QList<int> rows = search.find({query}, limit);
+        QCOMPARE(rows.size(), std::min<qsizetype>(limit, every.size()));
+        const auto isAnswer = [&](int row) {
+            const QString figures = search.hit(row)->description;
+            return figures.contains(u"yıl"_qs) && figures.contains(u'%');
+        };
+        const auto firstHeading = std::find_if_not(rows.begin(), rows.end(), isAnswer);
+        QVERIFY(std::none_of(firstHeading, rows.end(), isAnswer));
+        QVERIFY(std::is_sorted(rows.begin(), firstHeading));
+        QVERIFY(std::is_sorted(firstHeading, rows.end()));
+        QVERIFY(firstHeading != rows.begin());
+        if (limit >= every.size()) {
+            QVERIFY(firstHeading != rows.end()); // the headings are there too, after
+            QVERIFY(*firstHeading < rows.front()); // and one precedes an answer in the list
+        }
     }
 
     void showsARowInTheWindowsForms_data()
@@ -115,12 +142,24 @@ private slots:
         QCOMPARE(hit->description, description);
     }
 
-    void longDescriptionsAreCutAsInTheGrid()
+    // One line of a desktop's result list: cut before a word, marked with "…".
+    void longDescriptionsAreCutAtAWord()
     {
-        RatesSearch search(RunDirectory::fixturePath(QStringLiteral("fixture.mdb")));
+        RunDirectory run(QStringLiteral("fixture.mdb")); // the window's own reading, below
+        JetConnection connection;
+        connection.open();
+        RatesQuery query(&connection);
+        query.open();
+        const QString full = cp1254::toUnicode(query.record(8).aciklama()).simplified();
+
+        RatesSearch search(run.databasePath());
         const QString name = search.hit(8)->name;
-        QCOMPARE(name.size(), QStringLiteral("3.1.2.4 ").size() + 255);
-        QVERIFY(!name.contains(QStringLiteral("SON.")));
+        QCOMPARE(search.hit(8)->code, QStringLiteral("3.1.2.4"));
+        QVERIFY(name.startsWith(QStringLiteral("3.1.2.4 ")));
+        const QString kept = name.mid(QStringLiteral("3.1.2.4 ").size());
+        QVERIFY(kept.endsWith(u'…'));
+        QVERIFY(kept.size() <= RatesSearch::kMaxNameLength);
+        QVERIFY(full.startsWith(kept.chopped(1) + u' ')); // whole words only
     }
 
     // GNOME Shell may ask for a result's description from a service started afresh

@@ -101,6 +101,7 @@ private slots:
             << "  kazan   buhar " << QStringList {"2.1.1 Kazan ve buhar makineleri"}
             << QStringList {"8 yıl"};
         QTest::newRow("isi matches neither") << "isi" << QStringList {} << QStringList {};
+        QTest::newRow("two letters are too few to ask") << "ka" << QStringList {} << QStringList {};
     }
     void kRunnerMatches()
     {
@@ -118,6 +119,15 @@ private slots:
         }
         QCOMPARE(gotTexts, texts);
         QCOMPARE(gotSubtexts, subtexts);
+        // An id names the row alone: the same for every query that finds it, so that
+        // KRunner's history holds one entry a row, and none of the query's text.
+        for (const KRunnerMatch &match : matches) {
+            const auto again = qdbus_cast<KRunnerMatches>(
+                call(kKRunner, QStringLiteral("Match"), {match.text.section(u' ', 1)}).value(0));
+            QVERIFY(std::any_of(again.begin(), again.end(),
+                [&](const KRunnerMatch &other) { return other.id == match.id; }));
+            QVERIFY(!match.id.contains(query.trimmed().section(u' ', 0, 0)));
+        }
         for (qsizetype i = 1; i < matches.size(); ++i)
             QVERIFY(matches[i].relevance < matches[i - 1].relevance);
         QVERIFY(qdbus_cast<KRunnerActions>(call(kKRunner, QStringLiteral("Actions")).value(0))
@@ -125,30 +135,46 @@ private slots:
     }
 
     // Choosing a result starts the program in the folder that holds AnaData/, with the
-    // first term in its first box.
+    // first two terms in its boxes and the chosen row named by its list number; every
+    // term is one argument, so none can be read as an option.
     void choosingAResultStartsTheProgramWithTheSearch_data()
     {
         QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("terms");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("GNOME Shell result") << "activate" << QStringList {"--ara=kazan"};
-        QTest::newRow("GNOME Shell search") << "launch" << QStringList {"--ara=kazan"};
-        QTest::newRow("KRunner match") << "run" << QStringList {"--ara=kazan"};
+        const QStringList terms {"kazan", "buhar", "ve"};
+        QTest::newRow("GNOME Shell result")
+            << "activate" << terms << QStringList {"--ara=kazan", "--ara2=buhar", "--satir=2.1.1"};
+        QTest::newRow("GNOME Shell search")
+            << "launch" << terms << QStringList {"--ara=kazan", "--ara2=buhar"};
+        QTest::newRow("KRunner match, the terms kept from its query")
+            << "run" << terms << QStringList {"--ara=kazan", "--ara2=buhar", "--satir=2.1.1"};
+        QTest::newRow("KRunner match no query gave: the whole list, on the row")
+            << "run unasked" << QStringList {} << QStringList {"--satir=2.1.1"};
+        QTest::newRow("a result the list no longer has")
+            << "activate gone" << terms << QStringList {"--ara=kazan", "--ara2=buhar"};
+        const QString rtl = u"\u202eبناء \"x\""_qs;
+        QTest::newRow("option-like, quoted and right-to-left terms")
+            << "launch" << QStringList {"-reverse", rtl}
+            << QStringList {"--ara=-reverse", "--ara2=" + rtl};
     }
     void choosingAResultStartsTheProgramWithTheSearch()
     {
         QFETCH(QString, how);
+        QFETCH(QStringList, terms);
         QFETCH(QStringList, arguments);
-        const QStringList terms {"kazan", "buhar"};
-        if (how == "activate") {
+        if (how == "activate" || how == "activate gone") {
             call(kGnomeShell, QStringLiteral("ActivateResult"),
-                {QStringLiteral("6"), terms, QVariant::fromValue(0u)});
+                {how == "activate" ? u"6"_qs : u"99"_qs, terms, QVariant::fromValue(0u)});
         } else if (how == "launch") {
             call(kGnomeShell, QStringLiteral("LaunchSearch"), {terms, QVariant::fromValue(0u)});
-        } else {
+        } else if (how == "run") {
             const auto matches = qdbus_cast<KRunnerMatches>(
                 call(kKRunner, QStringLiteral("Match"), {terms.join(' ')}).value(0));
             QCOMPARE(matches.size(), 1);
             call(kKRunner, QStringLiteral("Run"), {matches[0].id, QString()});
+        } else {
+            call(kKRunner, QStringLiteral("Run"), {QStringLiteral("6"), QString()});
         }
         QFile launched(m_launcherDir.filePath(QStringLiteral("launched")));
         QTRY_VERIFY_WITH_TIMEOUT(launched.exists(), 10000);

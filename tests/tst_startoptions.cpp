@@ -3,6 +3,7 @@
 #include "windowsupport.h"
 
 #include <QProcess>
+#include <QTableView>
 
 namespace {
 
@@ -32,6 +33,12 @@ Finished runProgram(const QStringList &arguments)
     QTemporaryDir folder;
     QProcess process;
     process.setWorkingDirectory(folder.path());
+    // No display at all: a start that touched the window system would abort.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VELKARO_PROGRAM), arguments);
     if (!process.waitForFinished(30000)) {
         process.kill();
@@ -99,6 +106,15 @@ private slots:
                                                 << Outcome::ShowInformation << noTerm << QString();
         QTest::newRow("--help with an unknown option") << QStringList {"--help",
             "--tam"} << Outcome::Refuse << noTerm << "Unknown option 'tam'.";
+        QTest::newRow("Qt's own options pass, read before Qt takes them out")
+            << QStringList {"-platform", "offscreen", "-style=fusion", "-reverse", "--ara", "bina"}
+            << Outcome::Start << std::optional<QString>(u"bina"_qs) << QString();
+        QTest::newRow("an option-like term in one argument")
+            << QStringList {"--ara=-reverse"} << Outcome::Start
+            << std::optional<QString>(u"-reverse"_qs) << QString();
+        QTest::newRow("--satir without its code")
+            << QStringList {"--ara=bina", "--satir"} << Outcome::Refuse << noTerm
+            << "Missing value after '--satir'.";
     }
 
     void readsTheCommandLine()
@@ -114,9 +130,22 @@ private slots:
         QCOMPARE(options.errorText(), error);
     }
 
+    // A desktop search's activation: both terms, the row, the user's list.
+    void readsAnActivation()
+    {
+        const StartOptions options({"velkaro-arama", "--kullanici-verisi", "--ara=\"-5\" \u202e",
+            "--ara2=buhar kazan", "--satir=2.1.1"});
+        QCOMPARE(options.outcome(), Outcome::Start);
+        QCOMPARE(options.searchTerm(), std::optional<QString>(u"\"-5\" \u202e"_qs));
+        QCOMPARE(options.secondTerm(), std::optional<QString>(u"buhar kazan"_qs));
+        QCOMPARE(options.rowCode(), std::optional<QString>(u"2.1.1"_qs));
+        QVERIFY(options.usersOwnData());
+    }
+
     void turkishLettersArriveFromTheBytesOfArgv()
     {
-        const StartOptions options(QCoreApplication::arguments());
+        const StartOptions options(
+            StartOptions::argumentsOf(gApplicationArgumentCount, gApplicationArguments));
         QCOMPARE(options.outcome(), Outcome::Start);
         QCOMPARE(options.searchTerm(), std::optional<QString>(u"BİNA ısı şğ"_qs));
     }
@@ -148,7 +177,7 @@ private slots:
 
         StartedProgram program;
         QVERIFY(program.showAndWait());
-        searchAtStart(program.window(), term);
+        searchAtStart(program.window(), {term, {}, {}});
         QCOMPARE(program.term1()->text(), term);
         QCOMPARE(program.allRows(), typedRows);
         QCOMPARE(program.allRows(), rows);
@@ -167,7 +196,7 @@ private slots:
         const std::vector<MessageBox::Request> startBoxes = program.boxes;
         QVERIFY(!startBoxes.empty());
 
-        searchAtStart(program.window(), u"BİNA"_qs);
+        searchAtStart(program.window(), {u"BİNA"_qs, {}, {}});
         QCOMPARE(program.boxes.size(), startBoxes.size() + 1);
         QCOMPARE(program.term1()->text(), u"BİNA"_qs);
         QVERIFY(program.allRows().isEmpty());
@@ -195,10 +224,10 @@ private slots:
             << QString();
         QTest::newRow("--help names --ara")
             << QStringList {"--help"} << 0 << "--ara <TERM>" << QString();
-        QTest::newRow("--ara without its term") << QStringList {"--ara"} << 1 << QString()
+        QTest::newRow("--ara without its term") << QStringList {"--ara"} << 2 << QString()
                                                 << "velkaro-arama: Missing value after '--ara'.\n"
                                                    "Try 'velkaro-arama --help' for the options.\n";
-        QTest::newRow("an unknown option") << QStringList {"--arama", "bina"} << 1 << QString()
+        QTest::newRow("an unknown option") << QStringList {"--arama", "bina"} << 2 << QString()
                                            << "velkaro-arama: Unknown option 'arama'.\n"
                                               "Try 'velkaro-arama --help' for the options.\n";
     }

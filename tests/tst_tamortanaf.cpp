@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 
 class TestTamortanaF : public QObject
@@ -149,6 +150,55 @@ private slots:
         QCOMPARE(order,
             (QStringList {"meslekkoduGrid", "Edit1", "JvXPButton1", "CheckBox1", "JvXPButton3",
                 "JvXPButton4", "Edit3", "RadioButton1", "RadioButton2"}));
+    }
+
+    // Tab moves between the grid's columns; Ctrl+Tab and Ctrl+Shift+Tab leave the grid;
+    // Esc in the grid and Ctrl+F anywhere go to the first box with its text selected.
+    void keysLeaveTheGrid_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("to");
+        const int none = Qt::NoModifier;
+        const int ctrl = Qt::ControlModifier;
+        QTest::newRow("Tab stays in the grid")
+            << "meslekkoduGrid" << int(Qt::Key_Tab) << none << "meslekkoduGrid";
+        QTest::newRow("Ctrl+Tab leaves it forwards")
+            << "meslekkoduGrid" << int(Qt::Key_Tab) << ctrl << "Edit1";
+        QTest::newRow("Ctrl+Shift+Tab leaves it backwards")
+            << "meslekkoduGrid" << int(Qt::Key_Backtab) << int(ctrl | Qt::ShiftModifier)
+            << "RadioButton2";
+        QTest::newRow("Esc in the grid")
+            << "meslekkoduGrid" << int(Qt::Key_Escape) << none << "Edit1";
+        QTest::newRow("Ctrl+F in the grid")
+            << "meslekkoduGrid" << int(Qt::Key_F) << ctrl << "Edit1";
+        QTest::newRow("Ctrl+F in the second box") << "Edit3" << int(Qt::Key_F) << ctrl << "Edit1";
+        QTest::newRow("Ctrl+F on a button") << "JvXPButton3" << int(Qt::Key_F) << ctrl << "Edit1";
+    }
+
+    void keysLeaveTheGrid()
+    {
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, to);
+        StartedProgram program;
+        QVERIFY(program.showAndWait());
+        program.window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&program.window()));
+        program.term1()->setText(u"kazan"_qs);
+        program.term1()->deselect();
+        QWidget *start = program.control(qPrintable(from));
+        start->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), start);
+        const QModelIndex before = program.grid()->currentIndex();
+        QTest::keyClick(start, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(QApplication::focusWidget()->objectName(), to);
+        if (to == "Edit1" && key != Qt::Key_Tab)
+            QCOMPARE(program.term1()->selectedText(), u"kazan"_qs);
+        if (to == "meslekkoduGrid")
+            QCOMPARE(program.grid()->currentIndex().column(), before.column() + 1);
     }
 
     void gridShowsEveryRateWithItsDisplayTexts()
@@ -315,7 +365,14 @@ private slots:
 
         QWidget *webPanel = program.control("JvXPContainer5");
         QCOMPARE(webPanel->width(), std::max(width - 721, 0));
-        QCOMPARE(program.grid()->geometry(), QRect(0, 0, 721, program.grid()->height()));
+        // The grid narrows with the window instead and scrolls sideways, so that the
+        // life, rate and communiqué columns can still be reached.
+        QTableView *grid = program.grid();
+        QCOMPARE(grid->geometry(), QRect(0, 0, std::min(width, 721), grid->height()));
+        QCOMPARE(grid->horizontalScrollBar()->maximum() > 0, width < 721);
+        const QModelIndex lastColumn = grid->model()->index(0, RatesTableModel::ColumnCount - 1);
+        grid->scrollTo(lastColumn);
+        QVERIFY(grid->viewport()->rect().contains(grid->visualRect(lastColumn)));
         QCOMPARE(program.control("JvXPContainer1")->height(), 121);
         QCOMPARE(searchArea->geometry(), QRect(0, 0, 385, 121));
         QCOMPARE(program.control("Image1")->width(), 337);

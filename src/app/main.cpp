@@ -1,22 +1,47 @@
 #include "application.h"
+#include "datafolder.h"
 #include "startoptions.h"
 #include "startup.h"
 #include "tamortanaf.h"
 #include "terminationsignals.h"
 
+#include <QDir>
+
+namespace {
+
+// --kullanici-verisi: the user's own list when there is one, else the installed one;
+// the program then works in that folder as it works in the one it is started from.
+QString enterDataFolder()
+{
+    const datafolder::Choice choice = datafolder::choose(datafolder::usersFolder(),
+        datafolder::installedFolder(QCoreApplication::applicationDirPath()));
+    QDir::setCurrent(choice.folder);
+    return choice.helpFile;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    Application application(argc, argv);
-    StartOptions options(QCoreApplication::arguments());
-    if (options.outcome() != StartOptions::Outcome::Start)
+    // Read before any window system is touched: --help, --version and a mistyped option
+    // answer without a display.
+    StartOptions options(StartOptions::argumentsOf(argc, argv));
+    if (options.outcome() != StartOptions::Outcome::Start) {
+        QCoreApplication information(argc, argv);
+        Application::setIdentity();
         return options.finishWithoutWindows();
-
-    const MainWindows windows = createMainWindows();
+    }
+    Application application(argc, argv);
+    const QString helpFile = options.usersOwnData() ? enterDataFolder() : QString();
+    const MainWindows windows = createMainWindows(helpFile);
     terminationsignals::closeOnTermination(windows.amortanaF.get());
     windows.amortanaF->showMaximized();
     // Before the loop runs, so that the first pixels already show the result.
-    if (options.searchTerm())
-        searchAtStart(*windows.amortanaF, *options.searchTerm());
+    if (options.searchRequested()) {
+        searchAtStart(*windows.amortanaF,
+            {options.searchTerm().value_or(QString()), options.secondTerm().value_or(QString()),
+                options.rowCode()});
+    }
     application.exec();
     // The loop can also end without the window being closed (the session manager's
     // last word at log-off): the close handler runs all the same.

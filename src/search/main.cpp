@@ -1,3 +1,4 @@
+#include "datafolder.h"
 #include "krunnertypes.h"
 #include "searchlayout.h"
 #include "searchlog.h"
@@ -21,11 +22,12 @@ namespace {
 // unused service gives its memory back; D-Bus starts it again at the next question.
 constexpr auto kIdleTimeout = 5min;
 
-QString installedDatabase()
+// The program's own rule for --kullanici-verisi: the user's list when there is one.
+QString chosenDatabase()
 {
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-    return QDir::cleanPath(programFolder.filePath(
-        QString::fromUtf8(kDataFolderFromProgram) + QStringLiteral("/AnaData/Velkaro.mdb")));
+    return datafolder::databaseIn(datafolder::choose(datafolder::usersFolder(),
+        datafolder::installedFolder(QCoreApplication::applicationDirPath()))
+                                      .folder);
 }
 
 QString installedProgram()
@@ -49,8 +51,10 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption databaseOption(QStringLiteral("database"),
-        QStringLiteral("The rate list to search (default: the installed one)."),
-        QStringLiteral("file"), installedDatabase());
+        QStringLiteral("The rate list to search (default: the user's own list in "
+                       "$XDG_DATA_HOME/velkaro-arama/AnaData when there is one, otherwise "
+                       "the installed one)."),
+        QStringLiteral("file"));
     const QCommandLineOption programOption(QStringLiteral("program"),
         QStringLiteral("The program a chosen result starts, in the folder above the list's "
                        "folder (default: velkaro-arama beside this service)."),
@@ -58,9 +62,16 @@ int main(int argc, char *argv[])
     parser.addOptions({databaseOption, programOption});
     parser.process(application);
 
-    const QString database = QFileInfo(parser.value(databaseOption)).absoluteFilePath();
-    // The program reads AnaData/ from its working folder, as its menu entry starts it.
-    const QString dataFolder = QFileInfo(QFileInfo(database).absolutePath()).absolutePath();
+    // Given a list, the service reads it and the program is started in its folder; by
+    // default both follow the user's-list rule, the program through its own option.
+    SearchService::ListChooser whichList = chosenDatabase;
+    QStringList programOptions {QStringLiteral("--kullanici-verisi")};
+    if (parser.isSet(databaseOption)) {
+        whichList = [database = QFileInfo(parser.value(databaseOption)).absoluteFilePath()] {
+            return database;
+        };
+        programOptions.clear();
+    }
 
     registerSearchDBusTypes();
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -68,8 +79,8 @@ int main(int argc, char *argv[])
         qCCritical(lcSearch, "No session bus: %s", qUtf8Printable(bus.lastError().message()));
         return 1;
     }
-    SearchService service(
-        database, ProgramLauncher(parser.value(programOption), dataFolder), kIdleTimeout);
+    SearchService service(whichList,
+        ProgramLauncher(parser.value(programOption), QString(), programOptions), kIdleTimeout);
     QObject::connect(&service, &SearchService::idle, &application, &QCoreApplication::quit);
     // The object first, so that a question sent as soon as the name is ours finds it.
     if (!bus.registerObject(QString::fromLatin1(kSearchObjectPath), &service)) {

@@ -3,24 +3,30 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Starts the program for a result the user chose: in the folder that holds its AnaData/,
-// as its menu entry does, with the search applied (`--ara=TERM`). Each start is a
-// program of its own; the service does not wait for it.
+// as its menu entry does, with the search applied and the chosen row current. Each start
+// is a program of its own; the service does not wait for it.
 class ProgramLauncher
 {
 public:
-    ProgramLauncher(QString program, QString workingDirectory);
+    // `options` go first on every start (the menu entry's --kullanici-verisi).
+    ProgramLauncher(QString program, QString workingDirectory, QStringList options = {});
 
-    // Fills the first term box with the first term: the window's search takes one term
-    // there, and every row found holds that term, so the chosen row is among those shown.
-    // No terms: the program starts as from its menu. False, and a log line, when it could
-    // not be started.
-    bool launch(const QStringList &terms) const;
+    // The first term goes into the first box, the second into the second (VE); the chosen
+    // row matches both, and further terms would only narrow what the row already
+    // matches. `rowCode` is the row's list number, which still names it should the list
+    // change before the program reads it. No terms: the whole list. False, and a log
+    // line, when the program could not be started.
+    bool launch(const QStringList &terms, const std::optional<QString> &rowCode = {}) const;
 
     const QString &program() const { return m_program; }
     const QString &workingDirectory() const { return m_workingDirectory; }
+    void setWorkingDirectory(const QString &folder) { m_workingDirectory = folder; }
 
 private:
     QString m_program;
     QString m_workingDirectory;
+    QStringList m_options;
 };

@@ -42,6 +42,24 @@ QString oneLine(const QByteArray &text)
     return cp1254::toUnicode(text).simplified();
 }
 
+// A row the user can copy both figures from: what a search for an asset is after.
+bool isAnswer(const RatesRecord &record)
+{
+    return record.omur_yil().has_value() && record.oran2().has_value();
+}
+
+// Cut before a word rather than inside one; a single word longer than the limit is cut
+// where it must be.
+QString cutAtWord(const QString &text, qsizetype limit)
+{
+    if (text.size() <= limit)
+        return text;
+    const QChar ellipsis(0x2026);
+    const qsizetype space = text.lastIndexOf(u' ', limit - 1);
+    const qsizetype end = space > 0 ? space : limit - 1;
+    return QStringView(text).left(end).trimmed().toString() + ellipsis;
+}
+
 } // namespace
 
 RatesSearch::RatesSearch(QString databasePath)
@@ -49,6 +67,14 @@ RatesSearch::RatesSearch(QString databasePath)
 { }
 
 RatesSearch::~RatesSearch() = default;
+
+void RatesSearch::setDatabasePath(const QString &databasePath)
+{
+    if (databasePath == m_databasePath)
+        return;
+    m_databasePath = databasePath;
+    m_loadedStamp.reset();
+}
 
 QStringList RatesSearch::termsOf(const QString &query)
 {
@@ -90,7 +116,7 @@ void RatesSearch::refresh()
     }
 }
 
-QList<int> RatesSearch::find(const QStringList &terms)
+QList<int> RatesSearch::find(const QStringList &terms, int limit)
 {
     refresh();
     if (!m_query || terms.isEmpty())
@@ -105,18 +131,28 @@ QList<int> RatesSearch::find(const QStringList &terms)
     if (folded.back().isEmpty())
         return {}; // a term of white space alone matches nothing, as in the window
 
-    QList<int> rows;
+    // Headings come after every answer, so the search goes on past `limit` matches
+    // until it has that many answers or reaches the end.
+    QList<int> answers;
+    QList<int> others;
     const int count = m_query->recordCount();
     for (int row = m_query->nextContaining(folded.front(), 0, count);
-         row < count && rows.size() < kMaxResults;
+         row < count && answers.size() < limit;
          row = m_query->nextContaining(folded.front(), row + 1, count)) {
-        const QByteArrayView description = m_query->record(row).aciklamaFolded();
+        const RatesRecord record = m_query->record(row);
+        const QByteArrayView description = record.aciklamaFolded();
         const bool all = std::all_of(folded.begin() + 1, folded.end(),
             [&](const QByteArray &term) { return turkishfold::foldedContains(description, term); });
-        if (all)
-            rows.append(row);
+        if (!all)
+            continue;
+        if (isAnswer(record))
+            answers.append(row);
+        else if (others.size() < limit)
+            others.append(row);
     }
-    return rows;
+    answers.append(others);
+    answers.resize(std::min<qsizetype>(answers.size(), std::max(limit, 0)));
+    return answers;
 }
 
 std::optional<SearchHit> RatesSearch::hit(int row)
@@ -127,9 +163,10 @@ std::optional<SearchHit> RatesSearch::hit(int row)
         return std::nullopt;
     const RatesRecord record = m_query->record(row);
     const QString code = oneLine(record.tum_kodu());
-    const QString description = oneLine(fieldtext::descriptionForDisplay(record.aciklama()));
+    const QString description = cutAtWord(oneLine(record.aciklama()), kMaxNameLength);
     SearchHit hit;
     hit.name = code.isEmpty() ? description : code + u' ' + description;
+    hit.code = code;
 
     QStringList figures;
     const QString life = fieldtext::generalNumber(record.omur_yil(), turkish());

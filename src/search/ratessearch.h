@@ -16,6 +16,7 @@ struct SearchHit
 {
     QString name; // the list number and the description, on one line
     QString description; // "N yıl · %R", or the part of it the row has
+    QString code; // the list number alone, which names the row to the program
 };
 
 // The rate list as the desktop's search reads it: loaded at the first question, read
@@ -26,6 +27,8 @@ class RatesSearch
 {
 public:
     static constexpr int kMaxResults = 20;
+    // A result's description is cut at a word before this many characters, with "…".
+    static constexpr qsizetype kMaxNameLength = 160;
 
     explicit RatesSearch(QString databasePath);
     ~RatesSearch();
@@ -33,10 +36,13 @@ public:
     RatesSearch &operator=(const RatesSearch &) = delete;
 
     const QString &databasePath() const { return m_databasePath; }
+    // Another list from the next question on (the user's own list came or went).
+    void setDatabasePath(const QString &databasePath);
 
     // The rows whose description holds every term, each compared as the window compares
-    // a term box, in table order, at most kMaxResults. No terms, no rows.
-    QList<int> find(const QStringList &terms);
+    // a term box, at most `limit`: first those with a life and a rate (the answers), then
+    // the others (headings, mostly), each group in table order. No terms, no rows.
+    QList<int> find(const QStringList &terms, int limit = kMaxResults);
     // A row of the list as the last question read it, so that ids handed out by find()
     // keep naming the same rows; a service started afresh reads the list first. Nothing
     // when the list has no such row.

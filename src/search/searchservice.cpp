@@ -2,6 +2,8 @@
 
 #include "searchlayout.h"
 
+#include <QFileInfo>
+
 namespace {
 
 // KRunner sorts by this first: "possibly what was meant", below exact answers such as
@@ -12,16 +14,29 @@ constexpr int kPossibleMatch = 30;
 constexpr double kFirstRelevance = 0.5;
 constexpr double kRelevanceStep = 0.01;
 
-const QLatin1Char kIdSeparator(':');
+std::optional<int> rowOf(const QString &id)
+{
+    bool isNumber = false;
+    const int row = id.toInt(&isNumber);
+    return isNumber ? std::optional<int>(row) : std::nullopt;
+}
+
+// The folder above the list's AnaData/, where the program reads it.
+QString folderOf(const QString &databasePath)
+{
+    return QFileInfo(QFileInfo(databasePath).absolutePath()).absolutePath();
+}
 
 } // namespace
 
-SearchService::SearchService(QString databasePath, ProgramLauncher launcher,
+SearchService::SearchService(ListChooser whichList, ProgramLauncher launcher,
     std::chrono::milliseconds idleTimeout, QObject *parent)
     : QObject(parent)
-    , m_search(std::move(databasePath))
+    , m_whichList(std::move(whichList))
+    , m_search(m_whichList())
     , m_launcher(std::move(launcher))
 {
+    m_launcher.setWorkingDirectory(folderOf(m_search.databasePath()));
     m_idleTimer.setSingleShot(true);
     m_idleTimer.setInterval(idleTimeout);
     connect(&m_idleTimer, &QTimer::timeout, this, &SearchService::idle);
@@ -36,9 +51,27 @@ void SearchService::stillNeeded()
     m_idleTimer.start();
 }
 
+void SearchService::followTheList()
+{
+    const QString databasePath = m_whichList();
+    if (databasePath == m_search.databasePath())
+        return;
+    m_search.setDatabasePath(databasePath);
+    m_launcher.setWorkingDirectory(folderOf(databasePath));
+    m_termsOfMatch.clear();
+}
+
+std::optional<QString> SearchService::codeOf(const QString &id)
+{
+    const std::optional<int> row = rowOf(id);
+    const std::optional<SearchHit> hit = row ? m_search.hit(*row) : std::nullopt;
+    return hit ? std::optional<QString>(hit->code) : std::nullopt;
+}
+
 QStringList SearchService::resultIds(const QStringList &terms)
 {
     stillNeeded();
+    followTheList();
     QStringList ids;
     for (int row : m_search.find(terms))
         ids.append(QString::number(row));
@@ -50,9 +83,8 @@ QList<QVariantMap> SearchService::resultMetas(const QStringList &ids)
     stillNeeded();
     QList<QVariantMap> metas;
     for (const QString &id : ids) {
-        bool isNumber = false;
-        const int row = id.toInt(&isNumber);
-        const std::optional<SearchHit> hit = isNumber ? m_search.hit(row) : std::nullopt;
+        const std::optional<int> row = rowOf(id);
+        const std::optional<SearchHit> hit = row ? m_search.hit(*row) : std::nullopt;
         if (!hit)
             continue; // not ours, or from a list read before this one
         metas.append({{QStringLiteral("id"), id}, {QStringLiteral("name"), hit->name},
@@ -62,7 +94,15 @@ QList<QVariantMap> SearchService::resultMetas(const QStringList &ids)
     return metas;
 }
 
-void SearchService::activate(const QStringList &terms)
+void SearchService::activate(const QString &id, const QStringList &terms)
+{
+    stillNeeded();
+    // The number as the list that gave the result has it; a row gone since then leaves
+    // the program on its first row.
+    m_launcher.launch(terms, codeOf(id));
+}
+
+void SearchService::launchSearch(const QStringList &terms)
 {
     stillNeeded();
     m_launcher.launch(terms);
@@ -71,13 +111,17 @@ void SearchService::activate(const QStringList &terms)
 KRunnerMatches SearchService::matches(const QString &query)
 {
     stillNeeded();
+    followTheList();
     const QStringList terms = RatesSearch::termsOf(query);
+    if (terms.join(QString()).size() < kKRunnerMinLetters)
+        return {};
     KRunnerMatches matches;
     double relevance = kFirstRelevance;
-    for (int row : m_search.find(terms)) {
+    for (int row : m_search.find(terms, kKRunnerMaxMatches)) {
         const SearchHit hit = *m_search.hit(row); // a row find() just gave
+        m_termsOfMatch.insert(row, terms);
         KRunnerMatch match;
-        match.id = QString::number(row) + kIdSeparator + terms.front();
+        match.id = QString::number(row);
         match.text = hit.name;
         match.iconName = QString::fromLatin1(kIconName);
         match.type = kPossibleMatch;
@@ -93,12 +137,10 @@ KRunnerMatches SearchService::matches(const QString &query)
 void SearchService::run(const QString &matchId)
 {
     stillNeeded();
-    const qsizetype separator = matchId.indexOf(kIdSeparator);
-    if (separator < 0) {
-        m_launcher.launch({});
-        return;
-    }
-    m_launcher.launch({matchId.mid(separator + 1)});
+    // A match from before the service last started has no terms here: the program then
+    // shows the whole list, on the chosen row all the same.
+    const std::optional<int> row = rowOf(matchId);
+    m_launcher.launch(row ? m_termsOfMatch.value(*row) : QStringList(), codeOf(matchId));
 }
 
 GnomeShellSearchProvider::GnomeShellSearchProvider(SearchService *service)
@@ -128,15 +170,14 @@ QList<QVariantMap> GnomeShellSearchProvider::GetResultMetas(const QStringList &i
 void GnomeShellSearchProvider::ActivateResult(
     const QString &identifier, const QStringList &terms, uint timestamp)
 {
-    Q_UNUSED(identifier);
     Q_UNUSED(timestamp);
-    m_service->activate(terms);
+    m_service->activate(identifier, terms);
 }
 
 void GnomeShellSearchProvider::LaunchSearch(const QStringList &terms, uint timestamp)
 {
     Q_UNUSED(timestamp);
-    m_service->activate(terms);
+    m_service->launchSearch(terms);
 }
 
 KRunnerProvider::KRunnerProvider(SearchService *service)

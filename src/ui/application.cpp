@@ -12,9 +12,7 @@ Application::Application(int &argc, char **argv)
 {
     // The pictures live in the UI library, which is static: its resources need a nudge.
     Q_INIT_RESOURCE(resources);
-    setApplicationName(QStringLiteral("velkaro-arama"));
-    setApplicationVersion(QStringLiteral(VELKARO_VERSION));
-    setOrganizationName(QStringLiteral("Zelvor"));
+    setIdentity();
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/velkaro-arama-%1.png").arg(size), QSize(size, size));
@@ -29,6 +27,13 @@ Application::Application(int &argc, char **argv)
         {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Arial"),
         {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+void Application::setIdentity()
+{
+    setApplicationName(QStringLiteral("velkaro-arama"));
+    setApplicationVersion(QStringLiteral(VELKARO_VERSION));
+    setOrganizationName(QStringLiteral("Zelvor"));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -11,5 +11,9 @@ class Application : public QApplication
 public:
     Application(int &argc, char **argv);
 
+    // The program's name and version, for this object and for the plain one that answers
+    // --help and --version without a display.
+    static void setIdentity();
+
     bool notify(QObject *receiver, QEvent *event) override;
 };

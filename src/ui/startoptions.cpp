@@ -9,6 +9,30 @@
 namespace {
 
 const QString kSearchOption = QStringLiteral("ara");
+const QString kSecondTermOption = QStringLiteral("ara2");
+const QString kRowOption = QStringLiteral("satir");
+const QString kUsersDataOption = QStringLiteral("kullanici-verisi");
+
+// The options QGuiApplication and QApplication take out of the arguments themselves.
+// They are read here before those objects exist, so they are known, hidden and ignored,
+// rather than refused as mistakes.
+void tolerateQtOptions(QCommandLineParser &parser)
+{
+    const char *withValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+        "qwindowgeometry", "geometry", "qwindowtitle", "title", "qwindowicon", "icon", "session",
+        "display", "name", "style", "stylesheet", "qmljsdebugger"};
+    const char *flags[] = {"reverse", "testability", "nograb", "dograb", "widgetcount"};
+    for (const char *name : withValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : flags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
 
 } // namespace
 
@@ -17,13 +41,29 @@ StartOptions::StartOptions(const QStringList &arguments)
 {
     m_parser.setApplicationDescription(QStringLiteral(
         "Finds the depreciation rate and useful life of a fixed asset in the VUK list.\n"
-        "Reads AnaData/Velkaro.mdb and the help file yardim from the current folder."));
+        "Reads AnaData/Velkaro.mdb and the help file yardim from the current folder, or\n"
+        "with --kullanici-verisi from the user's own data folder."));
+    // Qt's own options are single-dash words (-platform xcb), as are -h and -v.
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption(QCommandLineOption(kSearchOption,
         QStringLiteral("Starts with TERM in the first search box and the list searched for it, "
                        "as typing it and clicking ARA would. An empty TERM shows every row."),
         QStringLiteral("TERM")));
+    m_parser.addOption(QCommandLineOption(kSecondTermOption,
+        QStringLiteral("A second TERM for the second box, searched for together with the "
+                       "first (VE)."),
+        QStringLiteral("TERM")));
+    m_parser.addOption(QCommandLineOption(kRowOption,
+        QStringLiteral("After the search, makes the row with this list number (Tüm Kodu) "
+                       "current; the first row when the result has none."),
+        QStringLiteral("CODE")));
+    m_parser.addOption(QCommandLineOption(kUsersDataOption,
+        QStringLiteral("Works in $XDG_DATA_HOME/velkaro-arama (~/.local/share/velkaro-arama) "
+                       "when it holds AnaData/Velkaro.mdb, otherwise in the installed data "
+                       "folder.")));
     m_parser.addHelpOption();
     m_parser.addVersionOption();
+    tolerateQtOptions(m_parser);
 
     if (!m_parser.parse(arguments)) {
         m_outcome = Outcome::Refuse;
@@ -44,8 +84,21 @@ StartOptions::StartOptions(const QStringList &arguments)
                           .arg(words.first());
         return;
     }
-    if (m_parser.isSet(kSearchOption))
-        m_searchTerm = m_parser.value(kSearchOption);
+    const auto valueOf = [this](const QString &name) {
+        return m_parser.isSet(name) ? std::optional<QString>(m_parser.value(name)) : std::nullopt;
+    };
+    m_searchTerm = valueOf(kSearchOption);
+    m_secondTerm = valueOf(kSecondTermOption);
+    m_rowCode = valueOf(kRowOption);
+    m_usersOwnData = m_parser.isSet(kUsersDataOption);
+}
+
+QStringList StartOptions::argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
 int StartOptions::finishWithoutWindows()
@@ -60,5 +113,5 @@ int StartOptions::finishWithoutWindows()
     const QString message
         = QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n").arg(program, m_errorText);
     std::fputs(message.toLocal8Bit().constData(), stderr);
-    return EXIT_FAILURE;
+    return kMisuseStatus;
 }

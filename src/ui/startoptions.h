@@ -6,9 +6,10 @@
 
 #include <optional>
 
-// What the command line asks of a start. The program has one option of its own,
-// `--ara TERM`, besides the --help and --version Qt gives; the application object has
-// already taken Qt's own options (-platform, -style, -session…) out of the arguments.
+// What the command line asks of a start: a search to run (`--ara TERM`, `--ara2 TERM`,
+// `--satir CODE`) and where to work (`--kullanici-verisi`), besides --help and --version.
+// Read before the application object exists, so that --help, --version and a mistake
+// need no display; Qt's own options (-platform, -style, -session…) pass through unread.
 class StartOptions
 {
 public:
@@ -18,18 +19,31 @@ public:
         Refuse, // a mistake on the command line: errorText() says which
     };
 
-    // Reads the arguments as QCoreApplication::arguments() gives them, the program's
-    // name first. Needs no application object.
+    // The status of a refused command line, as command-line programs report misuse.
+    static constexpr int kMisuseStatus = 2;
+
+    // The program's name first, as main() receives them.
     explicit StartOptions(const QStringList &arguments);
+
+    // main()'s arguments as text, as the application object would decode them.
+    static QStringList argumentsOf(int argc, char **argv);
 
     Outcome outcome() const { return m_outcome; }
     // The term of --ara, to be put into the first box and searched for once the window
     // is up. An empty term is a request too: ARA with an empty box shows every record.
     const std::optional<QString> &searchTerm() const { return m_searchTerm; }
+    // --ara2: the second box's term, searched for together with the first (VE).
+    const std::optional<QString> &secondTerm() const { return m_secondTerm; }
+    // --satir: the list number of the row to make current once the search has run.
+    const std::optional<QString> &rowCode() const { return m_rowCode; }
+    bool searchRequested() const { return m_searchTerm || m_secondTerm || m_rowCode; }
+    // --kullanici-verisi: work in the user's own data folder when it holds a list.
+    bool usersOwnData() const { return m_usersOwnData; }
     QString errorText() const { return m_errorText; }
 
-    // Ends a start that opens no window: prints the help or the version to stdout (and
-    // leaves through Qt's own exit), or the mistake to stderr and returns the status.
+    // Ends a start that opens no window: prints the help or the version to stdout, or
+    // the mistake to stderr, and returns the status. Needs a QCoreApplication, which
+    // (unlike the GUI one) touches no window system.
     int finishWithoutWindows();
 
 private:
@@ -37,5 +51,8 @@ private:
     QCommandLineParser m_parser;
     Outcome m_outcome = Outcome::Start;
     std::optional<QString> m_searchTerm;
+    std::optional<QString> m_secondTerm;
+    std::optional<QString> m_rowCode;
+    bool m_usersOwnData = false;
     QString m_errorText;
 };

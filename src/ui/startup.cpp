@@ -9,7 +9,7 @@ MainWindows::MainWindows(MainWindows &&) noexcept = default;
 MainWindows &MainWindows::operator=(MainWindows &&) noexcept = default;
 MainWindows::~MainWindows() = default;
 
-MainWindows createMainWindows()
+MainWindows createMainWindows(const QString &helpFile)
 {
     MainWindows windows;
     windows.amortanaF = std::make_unique<TamortanaF>();
@@ -19,12 +19,16 @@ MainWindows createMainWindows()
     windows.yardimF = std::make_unique<TyardimF>();
     // Closing the main window ends the program even while the help window is open.
     windows.yardimF->setAttribute(Qt::WA_QuitOnClose, false);
+    if (!helpFile.isEmpty())
+        windows.yardimF->setHelpFile(helpFile);
     errorreporting::reportErrors([&] { windows.yardimF->FormCreate(); });
     windows.amortanaF->setHelpWindow(windows.yardimF.get());
     return windows;
 }
 
-void searchAtStart(TamortanaF &window, const QString &term)
+void searchAtStart(TamortanaF &window, const StartSearch &search)
 {
-    errorreporting::reportErrors([&] { window.searchFor(term); });
+    errorreporting::reportErrors([&] { window.searchFor(search.term1, search.term2); });
+    if (search.rowCode)
+        errorreporting::reportErrors([&] { window.makeRowCurrent(*search.rowCode); });
 }

@@ -18,8 +18,10 @@ entry=$prefix/share/applications/$app_id.desktop
 [ -f "$entry" ] || { echo "FAIL: no desktop entry at $entry"; exit 1; }
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
 path_line=$(sed -n 's/^Path=//p' "$entry")
-[ "$exec_line" = "$prefix/bin/velkaro-arama" ] || fail "Exec=$exec_line, expected $prefix/bin/velkaro-arama"
-[ -x "$exec_line" ] || fail "Exec names no executable: $exec_line"
+# The menu starts the user's own list when there is one, as the desktop search reads it.
+[ "$exec_line" = "$prefix/bin/velkaro-arama --kullanici-verisi" ] \
+    || fail "Exec=$exec_line, expected $prefix/bin/velkaro-arama --kullanici-verisi"
+[ -x "${exec_line%% *}" ] || fail "Exec names no executable: $exec_line"
 [ "$path_line" = "$prefix/share/velkaro-arama" ] || fail "Path=$path_line, expected $prefix/share/velkaro-arama"
 for file in AnaData/Velkaro.mdb AnaData/vuk_list.csv yardim; do
     cmp -s "$path_line/$file" "$(dirname "$0")/../../$file" || fail "$file in Path is missing or differs"

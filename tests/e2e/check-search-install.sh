@@ -40,6 +40,8 @@ desktop_id=$(value "$ini" DesktopId)
 [ "$(value "$runner" X-Plasma-API)" = DBus ] || fail "$runner: X-Plasma-API is not DBus"
 [ "$(value "$runner" X-Plasma-DBusRunner-Service)" = "$bus" ] || fail "$runner names another service"
 [ "$(value "$runner" X-Plasma-DBusRunner-Path)" = "$path" ] || fail "$runner names another path"
+[ "$(value "$runner" X-Plasma-Runner-Min-Letter-Count)" = 3 ] \
+    || fail "$runner: KRunner would ask after every letter"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$runner" || fail "$runner is not a valid desktop file"
 fi
@@ -59,8 +61,17 @@ cat >"$config" <<CONFIG
   </policy>
 </busconfig>
 CONFIG
-dbus-run-session --config-file="$config" -- "$here/ask-search-service.sh" "$ini" \
+# No list of the user's own (an empty data home): the installed list.
+XDG_DATA_HOME=$prefix/empty-data-home \
+    dbus-run-session --config-file="$config" -- "$here/ask-search-service.sh" "$ini" \
     || fail "the installed service did not answer as expected"
+# The user's own list, by the program's rule: the service reads it instead.
+mkdir -p "$prefix/data-home/velkaro-arama/AnaData"
+cp "$here/../data/fixture.mdb" "$prefix/data-home/velkaro-arama/AnaData/Velkaro.mdb"
+own=$(XDG_DATA_HOME=$prefix/data-home dbus-run-session --config-file="$config" -- \
+    gdbus call --session --timeout 30 --dest "$bus" --object-path "$path" \
+    --method org.gnome.Shell.SearchProvider2.GetInitialResultSet "['kazan']" 2>/dev/null || true)
+[ "$own" = "(['2', '6'],)" ] || fail "the user's own list was not read: $own"
 
 [ "$failures" -eq 0 ] || { echo "$failures search install check(s) failed"; exit 1; }
 echo "the desktop search's installed files are sound and the service starts from them"

@@ -3,7 +3,10 @@
 # and the useful life through the clipboard, close the window; start it with --ara and
 # copy from the result it opens with; then start it with no list and get through the
 # error boxes with Enter. Given an installed desktop entry, it first starts the program
-# as the menu would, from the entry's folder, on the shipped list.
+# as the menu would, from the entry's folder, on the shipped list. Then it chooses
+# results in the desktop search service as GNOME Shell and KRunner do, over a session
+# bus of its own with the user's own list, and drives the program that opens, the
+# keys that leave the list included.
 # Last, on a Full HD screen under a window manager (openbox): one window from start to
 # end, maximised, a full first screenful, restored size, a narrow window, SIGTERM.
 #
@@ -39,10 +42,13 @@ xvfb_pid=
 wm_xvfb_pid=
 xvfb_display=
 program_pid=
+bus_pid=
+service_pid=
 started=$SECONDS
 
 still_running() {
     { [ -n "$program_pid" ] && kill -0 -- "-$program_pid"; } 2>/dev/null \
+        || { [ -n "$service_pid" ] && kill -0 -- "-$service_pid"; } 2>/dev/null \
         || { [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid"; } 2>/dev/null \
         || { [ -n "$wm_xvfb_pid" ] && kill -0 "$wm_xvfb_pid"; } 2>/dev/null
 }
@@ -63,6 +69,9 @@ cleanup() {
     disown -a
     # The program leads its own process group, so its web engine helpers end with it.
     [ -z "$program_pid" ] || kill -KILL -- "-$program_pid" 2>/dev/null || true
+    # The programs the search service started are in its process group.
+    [ -z "$service_pid" ] || kill -KILL -- "-$service_pid" 2>/dev/null || true
+    [ -z "$bus_pid" ] || kill "$bus_pid" 2>/dev/null || true
     # Ending the X server also ends any X client left over, xclip and openbox included.
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
     [ -z "$wm_xvfb_pid" ] || kill "$wm_xvfb_pid" 2>/dev/null || true
@@ -116,21 +125,26 @@ printf '%s\n' "\$*" >>"$work/opened-urls"
 EOF
 chmod +x "$work/bin/xdg-open"
 
+# Runs "$@" in its own process group with the environment of a user's session. As root
+# there is no QTWEBENGINE_DISABLE_SANDBOX either: the program must cope by itself.
+in_session() {
+    exec env -u BROWSER -u DEFAULT_BROWSER -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION \
+        -u LANGUAGE -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u QTWEBENGINE_DISABLE_SANDBOX \
+        -u XDG_DATA_HOME -u DBUS_SESSION_BUS_ADDRESS \
+        LC_ALL=C.UTF-8 LANG=C.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+        PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb \
+        QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu "${session_extra[@]}" \
+        setsid "$@"
+}
+session_extra=()
+
 start_program() {
     local program=$1 run_dir=$2
     shift 2
     : >"$work/opened-urls"
-    local sandbox=()
-    # Chromium refuses its sandbox as root.
-    [ "$(id -u)" -ne 0 ] || sandbox=(QTWEBENGINE_DISABLE_SANDBOX=1)
     (
         cd "$run_dir"
-        exec env -u BROWSER -u DEFAULT_BROWSER -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION \
-            -u LANGUAGE -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY \
-            LC_ALL=C.UTF-8 LANG=C.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-            PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb \
-            QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu "${sandbox[@]}" \
-            setsid "$program" "$@"
+        in_session "$program" "$@"
     ) >>"$work/program.log" 2>&1 &
     program_pid=$!
 }
@@ -218,10 +232,11 @@ search_and_pick_first_row() {
 
 # --- run 0: from the desktop entry, as the menu starts it, on the shipped list
 if [ -n "$desktop_entry" ]; then
-    entry_exec=$(sed -n 's/^Exec=//p' "$desktop_entry")
+    read -r -a entry_exec <<<"$(sed -n 's/^Exec=//p' "$desktop_entry")"
     entry_path=$(sed -n 's/^Path=//p' "$desktop_entry")
-    [ -n "$entry_exec" ] && [ -d "$entry_path" ] || fail "$desktop_entry lacks Exec or Path"
-    start_program "$entry_exec" "$entry_path"
+    [ ${#entry_exec[@]} -gt 0 ] && [ -d "$entry_path" ] || fail "$desktop_entry lacks Exec or Path"
+    # No list of the user's own in the session's data folder: the shipped one.
+    start_program "${entry_exec[0]}" "$entry_path" "${entry_exec[@]:1}"
     main=$(settled_main_window)
     [ -z "$(windows_titled "$box_title")" ] || fail "an error box came up on the shipped list"
     echo "ok: started from the desktop entry in $entry_path"
@@ -238,6 +253,11 @@ start_program "$program" "$work/run"
 main=$(settled_main_window)
 [ -z "$(windows_titled "$box_title")" ] || fail "an error box came up with a readable list"
 echo "ok: main window up after $((SECONDS - started))s"
+if [ "$(id -u)" -eq 0 ]; then
+    grep -q "Running as root: the web panel runs without Chromium's sandbox" "$work/program.log" \
+        || fail "as root, the program did not say it runs the web panel without the sandbox"
+    echo "ok: as root, with no sandbox variable, the window and its web view are up"
+fi
 search_and_pick_first_row "$main" kazan
 expect_clipboard_after ctrl+t 2.5 "Ctrl+T on 'ısıtma kazanı'"
 expect_clipboard_after ctrl+b 6.5 "Ctrl+B on 'ısıtma kazanı'"
@@ -280,6 +300,84 @@ xdotool key --clearmodifiers ctrl+a ctrl+c
 wait_until "the first box to hold 'ısı'" clipboard_is 'ısı'
 echo "ok: --ara ısı leaves 'ısı' in the first box"
 close_and_expect_clean_exit "$main"
+
+# --- run 1c: a result chosen in the desktop's search, as GNOME Shell and KRunner choose
+# it: over a session bus of our own, the service reads the user's own list (the fixture,
+# in the data folder) and starts the program on it with the chosen row current.
+data_home=$work/data-home
+mkdir -p "$data_home/velkaro-arama/AnaData"
+cp "$fixture" "$data_home/velkaro-arama/AnaData/Velkaro.mdb"
+dbus-daemon --session --nofork --print-address=1 >"$work/bus-address" 2>>"$work/dbus.log" &
+bus_pid=$!
+wait_until "the private session bus" test -s "$work/bus-address"
+bus_address=$(head -n 1 "$work/bus-address")
+session_extra=(DBUS_SESSION_BUS_ADDRESS="$bus_address" XDG_DATA_HOME="$data_home")
+(in_session "$(dirname "$program")/velkaro-arama-search") >>"$work/program.log" 2>&1 &
+service_pid=$!
+session_extra=()
+ask() {
+    DBUS_SESSION_BUS_ADDRESS=$bus_address LC_ALL=C.UTF-8 gdbus call --session --timeout 10 \
+        --dest tr.com.zelvor.VelkaroArama.SearchProvider \
+        --object-path /tr/com/zelvor/VelkaroArama/SearchProvider --method "$@" 2>/dev/null
+}
+gnome=org.gnome.Shell.SearchProvider2
+service_answers() { [ "$(ask $gnome.GetInitialResultSet "['ısı']")" = "(['1', '2'],)" ]; }
+wait_until "the search service to find ısı in the user's list" service_answers
+
+# The program the service started: its window (the only main window on the screen) and
+# its process, which is not our child.
+launched_window_into() {
+    local id
+    id=$(xdotool search --all --onlyvisible --name "^$main_title\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && printf -v "$1" '%s' "$id"
+}
+launched=
+close_launched() {
+    local pid
+    pid=$(xdotool getwindowpid "$launched")
+    "$here/close-window.py" "$launched"
+    wait_until "the started program to end" eval "! kill -0 $pid 2>/dev/null"
+    launched=
+}
+
+# GNOME Shell: the second of two answers for ısı; the first row would copy 10 and 10.
+ask $gnome.ActivateResult 2 "['ısı']" 0 >/dev/null
+wait_until "the program GNOME Shell's choice starts" launched_window_into launched
+sleep 2 # the web view arrives after the first paint
+xdotool windowfocus --sync "$launched"
+expect_clipboard_after ctrl+t 2.5 "Ctrl+T on GNOME Shell's second result for ısı"
+expect_clipboard_after ctrl+b 6.5 "Ctrl+B on GNOME Shell's second result for ısı"
+# Esc in the list: the first box, its text selected; Ctrl+C copies the box's text.
+xdotool key --clearmodifiers Escape
+expect_clipboard_after ctrl+c 'ısı' "Esc goes to the first box, which holds the term"
+# Back into the list by the mouse (its first row, 10 years), then out by Ctrl+Tab: the
+# list's Ctrl+B must no longer copy.
+xdotool mousemove --window "$launched" 200 149 click 1
+xdotool key --clearmodifiers ctrl+Tab
+xdotool key --clearmodifiers ctrl+b
+sleep 0.5
+clipboard_is 'ısı' || fail "Ctrl+Tab did not leave the list: clipboard holds '$(clipboard)'"
+echo "ok: Ctrl+Tab leaves the list"
+# Ctrl+F from wherever the focus is now: the first box, its text selected and replaced.
+xdotool key --clearmodifiers ctrl+f
+xdotool type --delay 20 kazan
+xdotool key --clearmodifiers ctrl+a
+expect_clipboard_after ctrl+c kazan "Ctrl+F selects the first box's text"
+close_launched
+
+# KRunner: Run gets the match id alone; the service kept the query's terms.
+matches=$(ask org.kde.krunner1.Match 'ısı')
+second_id=$(grep -o "('[0-9]*', '" <<<"$matches" | sed -n "2s/[(', ]//gp")
+[ "$second_id" = 2 ] || fail "KRunner's second match for ısı is '$second_id': $matches"
+ask org.kde.krunner1.Run "$second_id" '' >/dev/null
+wait_until "the program KRunner's choice starts" launched_window_into launched
+sleep 2
+xdotool windowfocus --sync "$launched"
+expect_clipboard_after ctrl+t 2.5 "Ctrl+T on KRunner's second match for ısı"
+xdotool key --clearmodifiers Escape
+expect_clipboard_after ctrl+c 'ısı' "KRunner's query is in the first box"
+close_launched
+kill -TERM "$service_pid" 2>/dev/null || true
 
 # --- run 2: no list at all; two error boxes, each closed with Enter, then the window
 mkdir -p "$work/empty"
@@ -350,6 +448,15 @@ sleep 0.3
 [ "$("$here/xwindow.py" digest "$main" 0 0 385 121)" = "$search_area" ] \
     || fail "the search area changed on a 600 px window"
 echo "ok: the search area is unchanged on a 600 px window"
+
+# The grid narrows and scrolls: End takes it to the last column, the communiqué.
+header=$("$here/xwindow.py" digest "$main" 16 124 500 14)
+xdotool mousemove --window "$main" 200 149 click 1
+xdotool key End
+sleep 0.3
+[ "$("$here/xwindow.py" digest "$main" 16 124 500 14)" != "$header" ] \
+    || fail "End on a 600 px window did not scroll the grid to its last column"
+echo "ok: the grid scrolls sideways to its last column on a 600 px window"
 
 [ "$(windows_titled "$main_title" | head -n 1)" = "$main" ] \
     || fail "the main window was replaced while the program ran"

@@ -23,6 +23,7 @@
 #include "urlopener.h"
 #include "webpanel.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -31,6 +32,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -48,6 +50,10 @@ constexpr QPoint kRestoredPosition(418, 18);
 
 constexpr std::array<int, RatesTableModel::ColumnCount> kColumnWidths = {62, 470, 42, 56, 42};
 constexpr int kIndicatorWidth = 12;
+// The grid's designed width, which it keeps whenever the window has room for it; on a
+// narrower window it takes what there is, down to this, and scrolls sideways.
+constexpr int kGridWidth = 721;
+constexpr int kNarrowestGrid = 120;
 
 // Every second record of the result is drawn on this light blue band.
 constexpr QRgb kBandColour = qRgb(223, 235, 255);
@@ -100,6 +106,7 @@ TamortanaF::TamortanaF(QWidget *parent)
     buildPopupMenu();
     keepSearchInputs();
     connectHandlers();
+    addWindowKeys();
     // The result area takes the focus first, not the term boxes.
     setFocusProxy(m_ui->meslekkoduGrid);
     m_ui->meslekkoduGrid->setFocus();
@@ -121,8 +128,48 @@ void TamortanaF::keepWidthsOnNarrowWindows()
         const int index = rows->indexOf(strip);
         const int stretch = rows->stretch(index);
         // The strip leaves the layout as it moves into its keeper.
-        rows->insertWidget(index, new CutOffStrip(strip, m_ui->centralWidget), stretch);
+        auto *keeper = new CutOffStrip(strip, m_ui->centralWidget);
+        rows->insertWidget(index, keeper, stretch);
+        if (strip == m_ui->JvXPContainer2)
+            m_resultStrip = keeper;
     }
+    // Except the grid: cut off, its last columns (life, rate, communiqué) could not be
+    // reached at all; narrowed, it scrolls sideways to them.
+    m_resultStrip->installEventFilter(this);
+}
+
+void TamortanaF::fitGridToWidth(int width)
+{
+    const int gridWidth = std::clamp(width, kNarrowestGrid, kGridWidth);
+    QTableView *grid = m_ui->meslekkoduGrid;
+    if (grid->minimumWidth() != gridWidth || grid->maximumWidth() != gridWidth)
+        grid->setFixedWidth(gridWidth);
+}
+
+void TamortanaF::addWindowKeys()
+{
+    // Ctrl+F from anywhere in the window; keyPressEvent catches it when Qt takes the
+    // window for inactive and the shortcut does not fire.
+    auto *findBox = new QAction(this);
+    findBox->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    findBox->setShortcutContext(Qt::WindowShortcut);
+    connect(findBox, &QAction::triggered, this, &TamortanaF::focusFirstBox);
+    addAction(findBox);
+}
+
+void TamortanaF::focusFirstBox()
+{
+    m_ui->Edit1->setFocus(Qt::ShortcutFocusReason);
+    m_ui->Edit1->selectAll();
+}
+
+void TamortanaF::keyPressEvent(QKeyEvent *event)
+{
+    if (event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F)) {
+        focusFirstBox();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TamortanaF::applyFonts()
@@ -302,6 +349,8 @@ try {
     }
     if (event->type() == QEvent::Resize && watched == m_ui->meslekkoduGrid->viewport())
         updateRowsPerScreen();
+    if (event->type() == QEvent::Resize && watched == m_resultStrip)
+        fitGridToWidth(m_resultStrip->width());
     if (event->type() == QEvent::Paint && watched == m_ui->meslekkoduGrid->viewport()
         && !m_firstPaintSeen) {
         m_firstPaintSeen = true;
@@ -359,6 +408,20 @@ bool TamortanaF::filterGridEvent(QObject *watched, QEvent *event)
             || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
         if (watched == grid && menuKey) {
             openPopupMenu(grid->mapToGlobal(QPoint(0, 0)));
+            return true;
+        }
+        // Tab and Shift+Tab move between the grid's columns; with Ctrl they leave the
+        // grid, as in any Qt view that keeps Tab for itself, so the keyboard is never
+        // trapped in it. Esc goes back to the search.
+        if (watched == grid && (key->modifiers() & Qt::ControlModifier)
+            && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            const bool backwards
+                = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            focusNextPrevChild(!backwards);
+            return true;
+        }
+        if (watched == grid && key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            focusFirstBox();
             return true;
         }
         // A record command's key that reaches the grid as a plain key press (the
@@ -447,10 +510,37 @@ void TamortanaF::JvXPButton1Click()
     openQuery();
 }
 
-void TamortanaF::searchFor(const QString &term)
+void TamortanaF::searchFor(const QString &term1, const QString &term2)
 {
-    m_ui->Edit1->setText(term);
+    // setText cuts a term to the box's length, as typing would stop at it.
+    m_ui->Edit1->setText(term1);
+    m_ui->Edit3->setText(term2);
     JvXPButton1Click();
+}
+
+void TamortanaF::makeRowCurrent(const QString &code)
+{
+    QTableView *grid = m_ui->meslekkoduGrid;
+    grid->setFocus();
+    const QString wanted = code.simplified();
+    for (int row = 0;; ++row) {
+        while (row >= m_dataSource->rowCount() && m_dataSource->canFetchMore())
+            m_dataSource->fetchMore();
+        if (row >= m_dataSource->rowCount())
+            return;
+        if (cp1254::toUnicode(m_dataSource->record(row).tum_kodu()).simplified() != wanted)
+            continue;
+        const QModelIndex index
+            = m_dataSource->index(row, std::max(grid->currentIndex().column(), 0));
+        grid->setCurrentIndex(index);
+        grid->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        // Again once the window has its size: the grid may still be at its designed one.
+        QTimer::singleShot(0, grid, [grid] {
+            if (grid->currentIndex().isValid())
+                grid->scrollTo(grid->currentIndex(), QAbstractItemView::PositionAtCenter);
+        });
+        return;
+    }
 }
 
 void TamortanaF::JvXPButton3Click()

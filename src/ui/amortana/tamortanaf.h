@@ -37,9 +37,15 @@ public:
 
     void setHelpWindow(TyardimF *helpWindow) { m_helpWindow = helpWindow; }
 
-    // Puts the term into the first box and searches, as typing it and clicking ARA
-    // would (the program's --ara). Throws AppError as ARA does.
-    void searchFor(const QString &term);
+    // Puts the terms into the boxes and searches, as typing them and clicking ARA
+    // would (the program's --ara and --ara2). Throws AppError as ARA does.
+    void searchFor(const QString &term1, const QString &term2 = {});
+    // Makes the result's row with this list number current, scrolled into view, with the
+    // list focused (the program's --satir). The first row stays current when the result
+    // has no such row, as when the list changed since the number was chosen.
+    void makeRowCurrent(const QString &code);
+    // The first search box focused with its text selected (Ctrl+F, Esc in the list).
+    void focusFirstBox();
 
     RatesQuery *query() const { return m_query.get(); }
     RatesTableModel *dataSource() const { return m_dataSource; }
@@ -74,9 +80,12 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void keepWidthsOnNarrowWindows();
+    void fitGridToWidth(int width);
+    void addWindowKeys();
     void applyFonts();
     void createStatusPanels();
     void setUpGrid();
@@ -114,5 +123,6 @@ private:
     // kept here, converted and folded, and renewed on every change of the box. The
     // filter sees exactly what reading the box would give.
     searchfilter::Terms m_searchTerms;
+    QWidget *m_resultStrip = nullptr;
     bool m_firstPaintSeen = false;
 };

@@ -13,6 +13,10 @@
 
 #include <webviewpluginfolder.h>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 QT_BEGIN_NAMESPACE
 // Exported by Qt GUI without a public header; Qt WebEngine declares it the same way.
 Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
@@ -64,6 +68,23 @@ void shareGraphicsContexts()
     qt_gl_set_global_share_context(context);
 }
 
+// Chromium refuses to run its sandbox as root and then ends the whole program. Root is
+// common enough (a small office's single machine, a container) that the program itself
+// turns the sandbox off there, before the engine starts, and says so; for anyone else,
+// and whenever the variable is already set, nothing changes.
+void runWithoutSandboxAsRoot()
+{
+#ifdef Q_OS_UNIX
+    static constexpr char kVariable[] = "QTWEBENGINE_DISABLE_SANDBOX";
+    if (::geteuid() != 0 || qEnvironmentVariableIsSet(kVariable))
+        return;
+    qputenv(kVariable, "1");
+    qCInfo(lcWebPanel,
+        "Running as root: the web panel runs without Chromium's sandbox, "
+        "which cannot run as root");
+#endif
+}
+
 } // namespace
 
 WebPanel::WebPanel(QWidget *container, QObject *parent)
@@ -76,6 +97,7 @@ void WebPanel::createView()
     if (m_view || !m_container)
         return;
     if (!m_factory) {
+        runWithoutSandboxAsRoot();
         shareGraphicsContexts();
         m_factory = webviewplugin::load(webviewplugin::folder());
     }

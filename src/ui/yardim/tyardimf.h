@@ -31,6 +31,9 @@ public:
     // first showing: start-up must not wait on the help file, whatever its shape.
     void FormCreate();
     void showAndReload(); // shows the window without modality, brings it forward, reloads
+    // Another help file than the current folder's `yardim` (the user's own data folder
+    // may have none); before FormCreate.
+    void setHelpFile(const QString &fileName) { m_loader = HelpFileLoader(fileName); }
 
     // The text last loaded, and whether the view holds all of it yet.
     const HelpText &helpText() const { return m_text; }
