@@ -1,4 +1,5 @@
 #include "application.h"
+#include "datafolder.h"
 #include "startoptions.h"
 #include "windowsupport.h"
 
@@ -140,6 +141,43 @@ private slots:
         QCOMPARE(options.secondTerm(), std::optional<QString>(u"buhar kazan"_qs));
         QCOMPARE(options.rowCode(), std::optional<QString>(u"2.1.1"_qs));
         QVERIFY(options.usersOwnData());
+    }
+
+    // --kullanici-verisi: the user's folder only when it holds a list; its help file
+    // only when it has one.
+    void usersOwnDataFolder_data()
+    {
+        QTest::addColumn<QStringList>("usersFiles");
+        QTest::addColumn<bool>("usersOwn");
+        QTest::addColumn<bool>("ownHelp");
+        QTest::newRow("list and help")
+            << QStringList {"AnaData/Velkaro.mdb", "yardim"} << true << true;
+        QTest::newRow("list alone: the installed help")
+            << QStringList {"AnaData/Velkaro.mdb"} << true << false;
+        QTest::newRow("help alone: the installed folder")
+            << QStringList {"yardim"} << false << false;
+        QTest::newRow("a folder where the list should be")
+            << QStringList {"AnaData/Velkaro.mdb/"} << false << false;
+    }
+
+    void usersOwnDataFolder()
+    {
+        QFETCH(QStringList, usersFiles);
+        QFETCH(bool, usersOwn);
+        QFETCH(bool, ownHelp);
+        QTemporaryDir users;
+        QTemporaryDir installed;
+        for (const QString &file : usersFiles) {
+            const QString path = users.filePath(file);
+            QVERIFY(QDir().mkpath(file.endsWith(u'/') ? path : QFileInfo(path).absolutePath()));
+            if (!file.endsWith(u'/'))
+                QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        }
+        const datafolder::Choice choice = datafolder::choose(users.path(), installed.path());
+        QCOMPARE(choice.usersOwn, usersOwn);
+        QCOMPARE(choice.folder, usersOwn ? users.path() : installed.path());
+        QCOMPARE(
+            choice.helpFile, QDir(ownHelp ? users.path() : installed.path()).filePath("yardim"));
     }
 
     void turkishLettersArriveFromTheBytesOfArgv()

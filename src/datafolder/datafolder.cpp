@@ -10,8 +10,13 @@ namespace datafolder {
 
 QString usersFolder()
 {
+#ifdef Q_OS_WIN
+    // Where a Windows user looks for a program's own files, roaming with the profile.
+    return QDir(qEnvironmentVariable("APPDATA")).filePath(QStringLiteral("Velkaro Arama"));
+#else
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
         .filePath(QStringLiteral("velkaro-arama"));
+#endif
 }
 
 QString installedFolder(const QString &programFolder)

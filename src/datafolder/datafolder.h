@@ -13,7 +13,8 @@ struct Choice
     bool usersOwn = false;
 };
 
-// $XDG_DATA_HOME/velkaro-arama, by default ~/.local/share/velkaro-arama.
+// $XDG_DATA_HOME/velkaro-arama, by default ~/.local/share/velkaro-arama; on Windows
+// %APPDATA%\Velkaro Arama.
 QString usersFolder();
 // The installed data folder, at its fixed place relative to the given program folder.
 QString installedFolder(const QString &programFolder);
