@@ -307,7 +307,11 @@ close_and_expect_clean_exit "$main"
 data_home=$work/data-home
 mkdir -p "$data_home/velkaro-arama/AnaData"
 cp "$fixture" "$data_home/velkaro-arama/AnaData/Velkaro.mdb"
-dbus-daemon --session --nofork --print-address=1 >"$work/bus-address" 2>>"$work/dbus.log" &
+# A bus that activates nothing: with the package installed, a question would otherwise
+# start the installed service, which reads the shipped list, before ours has the name.
+mkdir -p "$work/no-services"
+env XDG_DATA_DIRS="$work/no-services" XDG_DATA_HOME="$work/no-services" \
+    dbus-daemon --session --nofork --print-address=1 >"$work/bus-address" 2>>"$work/dbus.log" &
 bus_pid=$!
 wait_until "the private session bus" test -s "$work/bus-address"
 bus_address=$(head -n 1 "$work/bus-address")
