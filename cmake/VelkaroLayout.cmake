@@ -26,6 +26,10 @@ set(VELKARO_SEARCH_OBJECT_PATH /tr/com/zelvor/VelkaroArama/SearchProvider)
 set(VELKARO_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/velkaro-arama)
 file(RELATIVE_PATH VELKARO_DATA_DIR_FROM_PROGRAM
     ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/velkaro-arama)
+# The Windows installer puts the list and the help file beside the program.
+if(WIN32)
+    set(VELKARO_DATA_DIR_FROM_PROGRAM .)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/src/search/searchlayout.h.in
     ${VELKARO_GENERATED_INCLUDE_DIR}/searchlayout.h @ONLY)
 

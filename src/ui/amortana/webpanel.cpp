@@ -1,6 +1,7 @@
 #include "webpanel.h"
 
 #include "logcategories.h"
+#include "offlinepanel.h"
 #include "webviewfactory.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,11 @@ QString webviewplugin::folder()
 
 WebViewFactory *webviewplugin::load(const QString &folder)
 {
+#ifdef VELKARO_OWN_OFFLINE_PANEL
+    Q_UNUSED(folder);
+    static OfflinePanelFactory ownPanel;
+    return &ownPanel;
+#else
     QPluginLoader loader(QDir(folder).filePath(QStringLiteral("velkaro-webengine")));
     QObject *plugin = loader.instance();
     if (!plugin) {
@@ -47,6 +53,7 @@ WebViewFactory *webviewplugin::load(const QString &folder)
     }
     qCDebug(lcWebPanel).noquote() << "The web view plugin is" << loader.fileName();
     return factory;
+#endif
 }
 
 namespace {
@@ -57,6 +64,8 @@ namespace {
 // show; it is made here instead, before the engine loads, after the first paint.
 void shareGraphicsContexts()
 {
+    // The own offline panel has no engine to share with.
+#ifndef VELKARO_OWN_OFFLINE_PANEL
     if (QOpenGLContext::globalShareContext())
         return;
     auto *context = new QOpenGLContext(qApp);
@@ -66,6 +75,7 @@ void shareGraphicsContexts()
         return; // the engine then draws without OpenGL
     }
     qt_gl_set_global_share_context(context);
+#endif
 }
 
 // Chromium refuses to run its sandbox as root and then ends the whole program. Root is
