@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 
@@ -67,9 +68,19 @@ std::unique_ptr<QFile> openDatabaseFile(const QString &openPath, const QString &
     return file;
 }
 
-// Every check and every row works on the whole file read at once.
+// Every check and every row works on the whole file read at once. Windows lets nobody
+// replace a file a program holds open, so there the file is open only for the read and
+// each later read opens the file now at that path; elsewhere it stays open, and every
+// read sees the file the program opened even after it was replaced.
 QByteArray readDatabaseFile(QFile &file, const QString &path)
 {
+#ifdef Q_OS_WIN
+    if (!file.isOpen() && !file.open(QIODevice::ReadOnly)) {
+        throw AppError(QStringLiteral("Cannot open the database file '%1'. %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    const auto closeAfterRead = qScopeGuard([&file] { file.close(); });
+#endif
     QByteArray bytes;
     if (file.seek(0))
         bytes = file.readAll();

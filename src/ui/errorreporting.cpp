@@ -22,7 +22,9 @@ QString currentMessage() noexcept
     } catch (const std::bad_alloc &) {
         return QStringLiteral("Out of memory");
     } catch (const std::exception &error) {
-        return QString::fromLocal8Bit(error.what());
+        // Our messages are UTF-8 on every platform; the local 8-bit encoding would be
+        // Windows' ANSI code page there.
+        return QString::fromUtf8(error.what());
     } catch (...) {
         return QStringLiteral("Unknown error");
     }

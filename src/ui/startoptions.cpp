@@ -6,6 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shellapi.h>
+#endif
+
 namespace {
 
 const QString kSearchOption = QStringLiteral("ara");
@@ -33,6 +38,71 @@ void tolerateQtOptions(QCommandLineParser &parser)
         parser.addOption(option);
     }
 }
+
+#ifdef Q_OS_WIN
+// A windowed program gets no console. Started from one, it writes into the one it was
+// started from, in the encoding Qt writes (the ANSI code page), which is given back
+// when done so that the shell's own output is untouched. Without a console and without
+// redirected output (a Start-menu shortcut), nothing would be seen: a box says it.
+class ParentConsole
+{
+public:
+    ParentConsole()
+    {
+        if (!writesToHandles() && AttachConsole(ATTACH_PARENT_PROCESS)) {
+            std::freopen("CONOUT$", "w", stdout);
+            std::freopen("CONOUT$", "w", stderr);
+            m_previousCodePage = GetConsoleOutputCP();
+            SetConsoleOutputCP(GetACP());
+        }
+    }
+    ~ParentConsole()
+    {
+        if (m_previousCodePage != 0) {
+            std::fflush(stdout);
+            std::fflush(stderr);
+            SetConsoleOutputCP(m_previousCodePage);
+        }
+    }
+    ParentConsole(const ParentConsole &) = delete;
+    ParentConsole &operator=(const ParentConsole &) = delete;
+
+    void writeError(const QString &text) const
+    {
+        if (writesToHandles()) {
+            std::fputs(text.toLocal8Bit().constData(), stderr);
+            return;
+        }
+        MessageBoxW(nullptr, reinterpret_cast<LPCWSTR>(text.utf16()),
+            reinterpret_cast<LPCWSTR>(QCoreApplication::applicationName().utf16()),
+            MB_OK | MB_ICONERROR);
+    }
+
+private:
+    // The same test QCommandLineParser makes before it shows --help in a box.
+    static bool writesToHandles()
+    {
+        if (GetConsoleWindow())
+            return true;
+        STARTUPINFOW startupInfo = {};
+        startupInfo.cb = sizeof(startupInfo);
+        GetStartupInfoW(&startupInfo);
+        return (startupInfo.dwFlags & STARTF_USESTDHANDLES) != 0;
+    }
+
+    UINT m_previousCodePage = 0;
+};
+#else
+// Elsewhere a program started from a terminal writes into it.
+class ParentConsole
+{
+public:
+    void writeError(const QString &text) const
+    {
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+    }
+};
+#endif
 
 } // namespace
 
@@ -96,13 +166,27 @@ StartOptions::StartOptions(const QStringList &arguments)
 QStringList StartOptions::argumentsOf(int argc, char **argv)
 {
     QStringList arguments;
+#ifdef Q_OS_WIN
+    // argv is the ANSI code page's rendering of the command line, which loses every
+    // letter outside it; the wide command line has them all.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    if (wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            arguments.append(QString::fromWCharArray(wide[i]));
+        LocalFree(wide);
+    }
+#else
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+#endif
     return arguments;
 }
 
 int StartOptions::finishWithoutWindows()
 {
+    const ParentConsole console;
     if (m_outcome == Outcome::ShowInformation) {
         // Qt prints the help and version as every Qt program does, and exits.
         m_parser.process(m_arguments);
@@ -112,6 +196,6 @@ int StartOptions::finishWithoutWindows()
                                                   : QFileInfo(m_arguments.first()).fileName();
     const QString message
         = QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n").arg(program, m_errorText);
-    std::fputs(message.toLocal8Bit().constData(), stderr);
+    console.writeError(message);
     return kMisuseStatus;
 }

@@ -162,7 +162,8 @@ void RatesTableModel::fetchMore(const QModelIndex &parent)
         MessageBox::postError(error.message());
     } catch (const std::exception &error) {
         m_fetchFailed = true;
-        MessageBox::postError(QString::fromLocal8Bit(error.what()));
+        // UTF-8 on every platform, as errorreporting reads it.
+        MessageBox::postError(QString::fromUtf8(error.what()));
     }
     if (accepted.empty())
         return;
