@@ -151,7 +151,6 @@ private slots:
         QCOMPARE(bytes,
             QByteArray("\xF0\xD0\xFD\xDD\xFE\xDE\xE7\xC7\xF6\xD6\xFC\xDC \xE2\xC2 \x80 \x99 \x89"));
         QCOMPARE(cp1254::toUnicode(bytes), turkish);
-        QCOMPARE(cp1254::fromUtf8(turkish.toUtf8()), bytes);
         QByteArray everyByte(256, Qt::Uninitialized);
         for (int i = 0; i < 256; ++i)
             everyByte[i] = char(i);
@@ -161,7 +160,6 @@ private slots:
     void codePageReplacesWhatItCannotHold()
     {
         QCOMPARE(cp1254::fromUnicode(QStringLiteral("a\u0416b\U0001F600c")), QByteArray("a?b?c"));
-        QCOMPARE(cp1254::fromUtf8(QByteArray("a\xC3(b\xFFz")), QByteArray("a?(b?z"));
     }
 };
 

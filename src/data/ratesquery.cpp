@@ -1,7 +1,7 @@
 #include "ratesquery.h"
 
-#include "apperror.h"
-#include "jetconnection.h"
+#include "jet/apperror.h"
+#include "jet/jetconnection.h"
 
 namespace {
 

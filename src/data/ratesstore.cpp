@@ -1,6 +1,6 @@
 #include "ratesstore.h"
 
-#include "apperror.h"
+#include "jet/apperror.h"
 #include "turkishfold.h"
 
 #include <algorithm>

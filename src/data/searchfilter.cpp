@@ -1,6 +1,6 @@
 #include "searchfilter.h"
 
-#include "cp1254.h"
+#include "jet/cp1254.h"
 #include "ratesquery.h"
 #include "turkishfold.h"
 

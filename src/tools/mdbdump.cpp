@@ -1,6 +1,6 @@
-#include "apperror.h"
-#include "connectionsettings.h"
-#include "jetconnection.h"
+#include "jet/apperror.h"
+#include "jet/connectionsettings.h"
+#include "jet/jetconnection.h"
 #include "mdbdumpcells.h"
 
 #include <QCoreApplication>

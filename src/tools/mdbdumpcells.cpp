@@ -1,7 +1,7 @@
 #include "mdbdumpcells.h"
 
-#include "cp1254.h"
-#include "jetconnection.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
 
 #include <QDate>
 #include <QtEndian>

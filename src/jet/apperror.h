@@ -4,8 +4,9 @@
 
 #include <exception>
 
-// The one exception type of the program. Everything that fails throws it; the
-// application's top-level handler shows the message in the error box.
+// An error the user is told of: its message is the error box's text. Code below a
+// layer's edge may throw its own kinds (jetrows::DamagedFile, std::bad_alloc); the layer
+// that catches them says what they mean to the user with this one.
 class AppError : public std::exception
 {
 public:

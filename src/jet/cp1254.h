@@ -16,9 +16,6 @@ QString toUnicode(QByteArrayView bytes);
 // Characters the code page cannot hold become "?". A surrogate pair is one character.
 QByteArray fromUnicode(QStringView text);
 
-// mdbtools hands text out as UTF-8.
-QByteArray fromUtf8(QByteArrayView utf8);
-
 char16_t toUnicode(unsigned char byte);
 
 // One character; "?" when the code page cannot hold it.
