@@ -214,40 +214,23 @@ private slots:
         QTest::addColumn<QString>("cost");
         QTest::addColumn<int>("firstYear");
         QTest::addColumn<bool>("carAndDeclining");
-        QTest::addColumn<QString>("costSays");
-        QTest::addColumn<QString>("yearSays");
-        QTest::addColumn<QString>("methodSays");
-        QTest::newRow("empty") << "" << 2024 << false << "Enter the cost"
-                               << ""
-                               << "";
-        QTest::newRow("letters") << "12a" << 2024 << false << "in digits"
-                                 << ""
-                                 << "";
-        QTest::newRow("a point for a comma") << "12.34" << 2024 << false << "in digits"
-                                             << ""
-                                             << "";
-        QTest::newRow("zero") << "0,00" << 2024 << false << "more than zero"
-                              << ""
-                              << "";
-        QTest::newRow("negative") << "-5" << 2024 << false << "negative"
-                                  << ""
-                                  << "";
-        QTest::newRow("three decimals") << "1,234" << 2024 << false << "two decimals"
-                                        << ""
-                                        << "";
+        // What the sentences beside the cost, the first year and the method say.
+        QTest::addColumn<QStringList>("says");
+        const auto says = [](const char *cost, const char *year, const char *method) {
+            return QStringList {cost, year, method};
+        };
+        QTest::newRow("empty") << "" << 2024 << false << says("Enter the cost", "", "");
+        QTest::newRow("letters") << "12a" << 2024 << false << says("in digits", "", "");
+        QTest::newRow("zero") << "0,00" << 2024 << false << says("more than zero", "", "");
+        QTest::newRow("negative") << "-5" << 2024 << false << says("negative", "", "");
+        QTest::newRow("three decimals") << "1,234" << 2024 << false << says("two decimals", "", "");
         QTest::newRow("a kuruş over the limit")
-            << "100.000.000.000,01" << 2024 << false << "at most 100.000.000.000 TL"
-            << ""
-            << "";
-        QTest::newRow("1949") << "1.000" << 1949 << false << ""
-                              << "between 1950 and 2100"
-                              << "";
-        QTest::newRow("2101, letters too") << "x" << 2101 << false << "in digits"
-                                           << "between 1950 and 2100"
-                                           << "";
-        QTest::newRow("declining for a car") << "1.000" << 2024 << true << ""
-                                             << ""
-                                             << "not offered for passenger cars";
+            << "100.000.000.000,01" << 2024 << false << says("at most 100.000.000.000 TL", "", "");
+        QTest::newRow("1949") << "1.000" << 1949 << false << says("", "between 1950 and 2100", "");
+        QTest::newRow("2101, letters too")
+            << "x" << 2101 << false << says("in digits", "between 1950 and 2100", "");
+        QTest::newRow("declining for a car")
+            << "1.000" << 2024 << true << says("", "", "not offered for passenger cars");
     }
 
     void wrongEntries()
@@ -255,19 +238,16 @@ private slots:
         QFETCH(QString, cost);
         QFETCH(int, firstYear);
         QFETCH(bool, carAndDeclining);
-        QFETCH(QString, costSays);
-        QFETCH(QString, yearSays);
-        QFETCH(QString, methodSays);
+        QFETCH(QStringList, says);
         AmortismanDialog dialog(asset(5, 0.2));
         open(dialog);
         enter(dialog, cost, firstYear, carAndDeclining, 0, carAndDeclining ? 8 : 0);
-        const auto says = [&](const char *label, const QString &expected) {
-            const QString shown = sentence(dialog, label);
-            return expected.isEmpty() ? shown.isEmpty() : shown.contains(expected);
-        };
-        QVERIFY2(says("costMessage", costSays), qPrintable(sentence(dialog, "costMessage")));
-        QVERIFY2(says("yearMessage", yearSays), qPrintable(sentence(dialog, "yearMessage")));
-        QVERIFY2(says("methodMessage", methodSays), qPrintable(sentence(dialog, "methodMessage")));
+        const char *labels[] = {"costMessage", "yearMessage", "methodMessage"};
+        for (int i = 0; i < says.size(); ++i) {
+            const QString shown = sentence(dialog, labels[i]);
+            QVERIFY2(says[i].isEmpty() ? shown.isEmpty() : shown.contains(says[i]),
+                qPrintable(QStringLiteral("%1: \"%2\"").arg(labels[i], shown)));
+        }
         QVERIFY(!showsTable(dialog));
         QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("copyButton"))->isEnabled());
     }
