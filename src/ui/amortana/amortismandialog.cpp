@@ -257,11 +257,11 @@ QWidget *AmortismanDialog::buildEntryPart()
     m_declining->setObjectName(QStringLiteral("decliningButton"));
     m_switchYear = new QComboBox;
     m_switchYear->setObjectName(QStringLiteral("switchYearBox"));
-    auto *switchLabel = new QLabel(QStringLiteral("Normale &Geçiş:"));
-    switchLabel->setBuddy(m_switchYear);
+    m_switchYearLabel = new QLabel(QStringLiteral("Normale &Geçiş:"));
+    m_switchYearLabel->setBuddy(m_switchYear);
     auto *method = new QHBoxLayout;
     for (QWidget *widget :
-        std::initializer_list<QWidget *> {m_normal, m_declining, switchLabel, m_switchYear})
+        std::initializer_list<QWidget *> {m_normal, m_declining, m_switchYearLabel, m_switchYear})
         method->addWidget(widget);
     method->addStretch();
     m_methodMessage = sentenceLabel("methodMessage");
@@ -282,14 +282,14 @@ QWidget *AmortismanDialog::buildEntryPart()
     for (const QString &month : kMonths)
         m_month->addItem(month);
     m_month->setCurrentIndex(QDate::currentDate().month() - 1);
-    auto *monthLabel = new QLabel(QStringLiteral("Aktife Giriş &Ayı:"));
-    monthLabel->setBuddy(m_month);
+    m_monthLabel = new QLabel(QStringLiteral("Aktife Giriş &Ayı:"));
+    m_monthLabel->setBuddy(m_month);
     m_rental = new QCheckBox(QStringLiteral("Kira&lama İstisnası"));
     m_rental->setObjectName(QStringLiteral("rentalBox"));
     m_rental->setToolTip(tr("A car that a business renting or running cars uses for that "
                             "purpose: a full first year."));
     auto *car = new QHBoxLayout;
-    for (QWidget *widget : std::initializer_list<QWidget *> {monthLabel, m_month, m_rental})
+    for (QWidget *widget : std::initializer_list<QWidget *> {m_monthLabel, m_month, m_rental})
         car->addWidget(widget);
     car->addStretch();
     m_carMessage = sentenceLabel("carMessage");
@@ -337,9 +337,11 @@ void AmortismanDialog::renumberSwitchYears()
 
 void AmortismanDialog::recalculate()
 {
-    m_switchYear->setEnabled(m_declining->isChecked());
-    m_month->setEnabled(m_car->isChecked());
-    m_rental->setEnabled(m_car->isChecked());
+    // A label greys with its box, so that what cannot be chosen does not look choosable.
+    for (QWidget *entry : std::initializer_list<QWidget *> {m_switchYear, m_switchYearLabel})
+        entry->setEnabled(m_declining->isChecked());
+    for (QWidget *entry : std::initializer_list<QWidget *> {m_month, m_monthLabel, m_rental})
+        entry->setEnabled(m_car->isChecked());
     if (!m_life.ok() || !m_rate.ok()) {
         for (QWidget *entry : std::initializer_list<QWidget *> {m_cost, m_firstYear, m_normal,
                  m_declining, m_switchYear, m_car, m_month, m_rental})

@@ -75,9 +75,11 @@ private:
     QRadioButton *m_normal = nullptr;
     QRadioButton *m_declining = nullptr;
     QComboBox *m_switchYear = nullptr;
+    QLabel *m_switchYearLabel = nullptr;
     QLabel *m_methodMessage = nullptr;
     QCheckBox *m_car = nullptr;
     QComboBox *m_month = nullptr;
+    QLabel *m_monthLabel = nullptr;
     QCheckBox *m_rental = nullptr;
     QLabel *m_carMessage = nullptr;
     QStackedWidget *m_result = nullptr;
