@@ -1,3 +1,4 @@
+#include "amortismandialog.h"
 #include "application.h"
 #include "apptitle.h"
 #include "detaildialog.h"
@@ -461,7 +462,27 @@ private slots:
         QCOMPARE(items,
             (QStringList {"Açıklamayı Kopyala|Ctrl+C", "Amortisman Yılını Kopyala|Ctrl+B",
                 "Amortisman Oranını Kopyala|Ctrl+T", "Ara|", "Tümü|",
-                "Amortisman Açıklaması Ne?|F1"}));
+                "Amortisman Açıklaması Ne?|F1", "|", "Amortisman Hesapla|Ctrl+H"}));
+        QVERIFY(menu->actions().at(6)->isSeparator());
+    }
+
+    void ctrlHOpensTheScheduleForTheCurrentRow()
+    {
+        StartedProgram program;
+        QVERIFY(program.showAndWait());
+        selectRow(program, 1);
+        program.grid()->setFocus();
+        QTRY_VERIFY(program.grid()->hasFocus());
+        QTest::keyClick(program.grid(), Qt::Key_H, Qt::ControlModifier);
+        auto *dialog = program.window().findChild<AmortismanDialog *>();
+        QVERIFY(dialog);
+        QTRY_VERIFY(dialog->isVisible());
+        QStringList shown;
+        for (const char *name : {"listNumber", "description", "life", "rate", "decliningRate"})
+            shown << dialog->findChild<QLabel *>(QLatin1String(name))->text();
+        QCOMPARE(shown, (QStringList {"1.1", "ISITMA TESİSATI", "10 yıl", "%10,00", "%20,00"}));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTRY_VERIFY(!program.window().findChild<AmortismanDialog *>());
     }
 
     void rightClickMakesTheRowCurrentAndOpensThePopupOnRelease()

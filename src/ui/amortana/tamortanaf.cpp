@@ -2,6 +2,7 @@
 
 #include "ui_tamortanaf.h"
 
+#include "amortismandialog.h"
 #include "apperror.h"
 #include "apptitle.h"
 #include "cp1254.h"
@@ -239,6 +240,16 @@ void TamortanaF::buildPopupMenu()
     m_popupMenu->addActions({items.begin(), items.end()});
     // The shortcuts are the grid's own: they act only while the grid has the focus.
     m_ui->meslekkoduGrid->addActions({items.begin(), items.end()});
+    // Beyond the lookup, so after the commands on the row's fields.
+    auto *schedule = new QAction(QStringLiteral("Amortisman Hesapla"), this);
+    schedule->setObjectName(QStringLiteral("AmortismanHesapla1"));
+    schedule->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    schedule->setShortcutContext(Qt::WidgetShortcut);
+    connect(schedule, &QAction::triggered, this,
+        errorreporting::guarded(this, &TamortanaF::showDepreciationSchedule));
+    m_popupMenu->addSeparator();
+    m_popupMenu->addAction(schedule);
+    m_ui->meslekkoduGrid->addAction(schedule);
 }
 
 void TamortanaF::connectHandlers()
@@ -635,6 +646,20 @@ void TamortanaF::showDescriptionBox()
 {
     MessageBox::show({MessageBox::Kind::Detail, applicationTitle(),
         QStringLiteral("Açıklama:") + cp1254::toUnicode(currentRecord().aciklama()), this});
+}
+
+void TamortanaF::showDepreciationSchedule()
+{
+    // Like the copy commands: nothing to do without a current row.
+    if (!m_ui->meslekkoduGrid->currentIndex().isValid())
+        return;
+    const RatesRecord record = currentRecord();
+    auto *dialog = new AmortismanDialog(
+        {cp1254::toUnicode(record.tum_kodu()), cp1254::toUnicode(record.aciklama()),
+            record.omur_yil(), record.oran()},
+        this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void TamortanaF::JvXPButton4Click()

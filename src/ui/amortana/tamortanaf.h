@@ -105,6 +105,8 @@ private:
     void copyUsefulLife();
     void copyRate();
     void showDescriptionBox();
+    // The depreciation schedule for the current row, in a dialog of its own.
+    void showDepreciationSchedule();
 
     void keepSearchInputs();
 
