@@ -9,9 +9,9 @@
 //
 // Read the medians: other builds share the cores. The sizes go past the loader's 4 MB
 // bound on purpose, to show the cost stays linear.
-#include "helpfileloader.h"
-#include "helptext.h"
-#include "tyardimf.h"
+#include "ui/yardim/helpfileloader.h"
+#include "ui/yardim/helptext.h"
+#include "ui/yardim/tyardimf.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>

@@ -9,8 +9,8 @@
 //
 // The list is ../shared/fixtures/large50k.mdb.gz, unpacked into a temporary folder; the
 // D-Bus cases start a dbus-daemon of their own. Without either, those cases are skipped.
-#include "krunnertypes.h"
-#include "ratessearch.h"
+#include "search/krunnertypes.h"
+#include "search/ratessearch.h"
 #include "searchserviceonbus.h"
 
 #include <QCoreApplication>

@@ -30,6 +30,14 @@ function(velkaro_set_warnings_below directory)
     endforeach()
 endfunction()
 
+# Implicit narrowing (qsizetype to int, double to int) is a warning in the code that is
+# clean of it: everything but the data layer, whose reader is being rewritten.
+function(velkaro_warn_conversions target)
+    if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+        target_compile_options(${target} PRIVATE -Wconversion)
+    endif()
+endfunction()
+
 # The program's own code converts between bytes and text only where it says so: the
 # Windows-1254 bytes of the data layer must never pass through an implicit UTF-8 or
 # Latin-1 conversion. (Tests and benchmarks write their cases as plain literals.)

@@ -1,5 +1,5 @@
-#include "helptext.h"
-#include "rtfreader.h"
+#include "ui/yardim/helptext.h"
+#include "ui/yardim/rtfreader.h"
 
 #include <QTest>
 #include <QTextBlock>

@@ -1,5 +1,5 @@
-#include "picturebutton.h"
-#include "xpcolors.h"
+#include "ui/controls/picturebutton.h"
+#include "ui/controls/xpcolors.h"
 
 #include <QEnterEvent>
 #include <QPainter>

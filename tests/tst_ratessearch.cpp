@@ -1,6 +1,6 @@
 // The desktop search's answers, read from real list files: which rows a query finds,
 // how a row is shown, and what a list that cannot be read gives.
-#include "ratessearch.h"
+#include "search/ratessearch.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "application.h"
-#include "recordindicator.h"
+#include "app/application.h"
+#include "ui/amortana/recordindicator.h"
 #include "windowsupport.h"
 
 #include <QHeaderView>
@@ -99,7 +99,6 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     TestRecordIndicator test;
     return QTest::qExec(&test, argc, argv);

@@ -1,4 +1,4 @@
-#include "rtfreader.h"
+#include "ui/yardim/rtfreader.h"
 
 #include <QElapsedTimer>
 #include <QFile>

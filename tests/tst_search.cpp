@@ -1,5 +1,5 @@
-#include "apperror.h"
-#include "application.h"
+#include "app/application.h"
+#include "data/apperror.h"
 #include "windowsupport.h"
 
 #include <QCheckBox>
@@ -415,7 +415,6 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     TestSearch test;
     return QTest::qExec(&test, argc, argv);

@@ -6,10 +6,10 @@
 //   bench/startup/run-startup-bench.sh build-bench 21
 #include "firstpaint.h"
 
-#include "application.h"
-#include "startup.h"
-#include "tamortanaf.h"
-#include "webpanel.h"
+#include "app/application.h"
+#include "app/startup.h"
+#include "ui/amortana/tamortanaf.h"
+#include "ui/amortana/webpanel.h"
 
 #include <QAbstractScrollArea>
 #include <QTableView>

@@ -1,8 +1,8 @@
-#include "application.h"
-#include "startoptions.h"
-#include "startup.h"
-#include "tamortanaf.h"
-#include "terminationsignals.h"
+#include "app/application.h"
+#include "app/startoptions.h"
+#include "app/startup.h"
+#include "app/terminationsignals.h"
+#include "ui/amortana/tamortanaf.h"
 
 int main(int argc, char *argv[])
 {

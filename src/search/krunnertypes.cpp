@@ -1,4 +1,4 @@
-#include "krunnertypes.h"
+#include "search/krunnertypes.h"
 
 #include <QDBusMetaType>
 

@@ -1,7 +1,7 @@
-#include "krunnertypes.h"
+#include "search/krunnertypes.h"
+#include "search/searchlog.h"
+#include "search/searchservice.h"
 #include "searchlayout.h"
-#include "searchlog.h"
-#include "searchservice.h"
 #include "velkaroversion.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
-#include "programlauncher.h"
+#include "search/programlauncher.h"
 
-#include "searchlog.h"
+#include "search/searchlog.h"
 
 #include <QProcess>
 

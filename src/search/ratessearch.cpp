@@ -1,14 +1,14 @@
-#include "ratessearch.h"
+#include "search/ratessearch.h"
 
-#include "apperror.h"
-#include "connectionsettings.h"
-#include "cp1254.h"
-#include "fieldtext.h"
-#include "jetconnection.h"
-#include "ratesquery.h"
-#include "searchfilter.h"
-#include "searchlog.h"
-#include "turkishfold.h"
+#include "data/apperror.h"
+#include "data/connectionsettings.h"
+#include "data/cp1254.h"
+#include "data/fieldtext.h"
+#include "data/jetconnection.h"
+#include "data/ratesquery.h"
+#include "data/searchfilter.h"
+#include "data/turkishfold.h"
+#include "search/searchlog.h"
 
 #include <QFileInfo>
 #include <QLocale>

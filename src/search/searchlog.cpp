@@ -1,3 +1,3 @@
-#include "searchlog.h"
+#include "search/searchlog.h"
 
 Q_LOGGING_CATEGORY(lcSearch, "velkaro.search", QtInfoMsg)

@@ -1,4 +1,4 @@
-#include "searchservice.h"
+#include "search/searchservice.h"
 
 #include "searchlayout.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "krunnertypes.h"
-#include "programlauncher.h"
-#include "ratessearch.h"
+#include "search/krunnertypes.h"
+#include "search/programlauncher.h"
+#include "search/ratessearch.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QObject>

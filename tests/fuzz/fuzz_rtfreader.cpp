@@ -1,4 +1,4 @@
-#include "rtfreader.h"
+#include "ui/yardim/rtfreader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

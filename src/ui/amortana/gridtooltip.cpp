@@ -1,4 +1,4 @@
-#include "gridtooltip.h"
+#include "ui/amortana/gridtooltip.h"
 
 #include <QAbstractItemView>
 #include <QCursor>

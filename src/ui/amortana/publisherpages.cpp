@@ -1,4 +1,4 @@
-#include "publisherpages.h"
+#include "ui/amortana/publisherpages.h"
 
 #include <QString>
 

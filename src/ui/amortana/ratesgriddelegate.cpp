@@ -1,7 +1,7 @@
-#include "ratesgriddelegate.h"
+#include "ui/amortana/ratesgriddelegate.h"
 
-#include "errorreporting.h"
-#include "ratestablemodel.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/common/errorreporting.h"
 
 #include <QPainter>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "recordindicator.h"
+#include "ui/amortana/recordindicator.h"
 
-#include "ratestablemodel.h"
+#include "ui/amortana/ratestablemodel.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "searchfilter.h"
+#include "data/searchfilter.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "urlopener.h"
+#include "ui/amortana/urlopener.h"
 
-#include "logcategories.h"
+#include "ui/common/logcategories.h"
 
 #include <QUrl>
 #include <QWidget>

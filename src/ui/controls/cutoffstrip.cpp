@@ -1,4 +1,4 @@
-#include "cutoffstrip.h"
+#include "ui/controls/cutoffstrip.h"
 
 #include <QEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hoverbutton.h"
+#include "ui/controls/hoverbutton.h"
 
 #include <QImage>
 

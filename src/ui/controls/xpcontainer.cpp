@@ -1,7 +1,6 @@
-#include "xpcontainer.h"
+#include "ui/controls/xpcontainer.h"
 
-#include "errorreporting.h"
-#include "xpcolors.h"
+#include "ui/controls/xpcolors.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,9 +17,7 @@ void XpContainer::setColor(const QColor &color)
 }
 
 void XpContainer::paintEvent(QPaintEvent *event)
-try {
+{
     QPainter painter(this);
     painter.fillRect(event->rect(), m_color);
-} catch (...) {
-    errorreporting::postCurrentError();
 }

@@ -1,4 +1,4 @@
-#include "xpgradient.h"
+#include "ui/controls/xpgradient.h"
 
 #include <algorithm>
 #include <array>

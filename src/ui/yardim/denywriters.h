@@ -1,6 +1,6 @@
 #pragma once
 
-#include "apperror.h"
+#include "data/apperror.h"
 
 #include <QString>
 

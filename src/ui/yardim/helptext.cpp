@@ -1,4 +1,4 @@
-#include "helptext.h"
+#include "ui/yardim/helptext.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "linebreaknormalizer.h"
+#include "ui/yardim/linebreaknormalizer.h"
 
 #include <algorithm>
 

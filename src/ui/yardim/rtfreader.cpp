@@ -1,7 +1,7 @@
-#include "rtfreader.h"
+#include "ui/yardim/rtfreader.h"
 
-#include "cp1254.h"
-#include "helptext.h"
+#include "data/cp1254.h"
+#include "ui/yardim/helptext.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "webviewfactory.h"
+#include "ui/amortana/webviewfactory.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "logcategories.h"
+#include "ui/common/logcategories.h"
 
 Q_LOGGING_CATEGORY(lcWebPanel, "velkaro.webpanel", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcOutsideLinks, "velkaro.links", QtInfoMsg)

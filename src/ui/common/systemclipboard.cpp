@@ -1,4 +1,4 @@
-#include "systemclipboard.h"
+#include "ui/common/systemclipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "startup.h"
+#include "app/startup.h"
 
-#include "errorreporting.h"
-#include "tamortanaf.h"
-#include "tyardimf.h"
+#include "ui/amortana/tamortanaf.h"
+#include "ui/common/errorreporting.h"
+#include "ui/yardim/tyardimf.h"
 
 MainWindows::MainWindows() = default;
 MainWindows::MainWindows(MainWindows &&) noexcept = default;

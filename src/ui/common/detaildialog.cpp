@@ -1,7 +1,6 @@
-#include "detaildialog.h"
+#include "ui/common/detaildialog.h"
 
-#include "errorreporting.h"
-#include "systemclipboard.h"
+#include "ui/common/systemclipboard.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -105,7 +104,7 @@ QString DetailDialog::copyText(
 }
 
 void DetailDialog::keyPressEvent(QKeyEvent *event)
-try {
+{
     if (event->matches(QKeySequence::Copy)) {
         QApplication::beep();
         systemclipboard::setText(copyText(m_caption, m_text, {m_okButton->text()}));
@@ -137,12 +136,10 @@ try {
         break;
     }
     QDialog::keyPressEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
 }
 
 void DetailDialog::showEvent(QShowEvent *event)
-try {
+{
     QDialog::showEvent(event);
     // Centred on the screen, not on the window that asked.
     if (const QScreen *screen = this->screen()) {
@@ -150,6 +147,4 @@ try {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-} catch (...) {
-    errorreporting::showCurrentError();
 }

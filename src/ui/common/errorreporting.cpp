@@ -1,7 +1,7 @@
-#include "errorreporting.h"
+#include "ui/common/errorreporting.h"
 
-#include "apperror.h"
-#include "messagebox.h"
+#include "data/apperror.h"
+#include "ui/common/messagebox.h"
 
 #include <QString>
 
@@ -34,7 +34,7 @@ void showCurrentError() noexcept
 {
     const QString message = currentMessage();
     try {
-        MessageBox::showError(message);
+        messagebox::showError(message);
     } catch (...) {
         // Nothing is left to tell the user with; the program goes on.
     }
@@ -44,7 +44,7 @@ void postCurrentError() noexcept
 {
     const QString message = currentMessage();
     try {
-        MessageBox::postError(message);
+        messagebox::postError(message);
     } catch (...) { }
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object: every event passes through its notify(), the last net of the
+// error rule (errorreporting.h): what a handler let through is shown in the error box
+// from the event loop, and the loop carries on.
+class Application : public QApplication
+{
+    Q_OBJECT
+
+public:
+    Application(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+};
