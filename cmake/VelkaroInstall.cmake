@@ -14,6 +14,11 @@ foreach(size IN ITEMS 16 24 32 48 64 128 256)
         RENAME velkaro-arama.png)
 endforeach()
 
+# The licence, where Debian looks for a package's: the full GPL text is the system's own
+# (/usr/share/common-licenses/GPL-3), as the file says.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro-arama)
+
 configure_file(${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml.in
     ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml

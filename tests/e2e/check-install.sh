@@ -39,6 +39,11 @@ metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
 [ -f "$metainfo" ] || fail "missing $metainfo"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
     || fail "metainfo does not launch $app_id.desktop"
+copyright=$prefix/share/doc/velkaro-arama/copyright
+grep -qx 'License: GPL-3.0-or-later' "$copyright" 2>/dev/null \
+    || fail "$copyright does not name the licence"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" \
+    || fail "metainfo does not name the licence"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures install check(s) failed"
