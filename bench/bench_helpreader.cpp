@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The help reader on hostile shapes, 40 KB to 50 MB: a help file of empty paragraphs
 // ("\par" after "\par") and one of a single unbroken line. Each size is read as the help
 // window reads it (line breaks, RTF into the compact text, the first part into a

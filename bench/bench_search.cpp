@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Search speed: folding + matching throughput on description text, and re-applying the
 // filter after a key press through the real window (offscreen, shipped list and 1,000,000
 // synthetic rows), each beside the naive QLocale/QString way measured in the same run.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Warnings and Qt's stricter text rules, set on the project's own targets rather than
 # for the whole directory tree, so that nothing pulled in from outside inherits them.
 # CI makes warnings errors; a user's build with a newer compiler is not stopped by a

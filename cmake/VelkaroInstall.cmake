@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Install layout: the program in bin, everything it reads from its working directory
 # (AnaData/ and the help file) in one data folder, and the desktop integration files.
 include(GNUInstallDirs)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "data/apperror.h"
 #include "ui/common/apptitle.h"
 #include "ui/common/errorreporting.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The desktop search's answers, read from real list files: which rows a query finds,
 // how a row is shown, and what a list that cannot be read gives.
 #include "search/ratessearch.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "data/ratesquery.h"
 #include "ui/amortana/ratestablemodel.h"
 #include "ui/common/messagebox.h"

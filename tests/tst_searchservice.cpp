@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The desktop search service as GNOME Shell and KRunner meet it: the real program on a
 // session bus of the test's own, asked over D-Bus, starting a stand-in for the program
 // when a result is chosen.

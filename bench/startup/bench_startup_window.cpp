@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's start-up as src/app/main.cpp does it, ending after the grid's first
 // paint and printing the time since the process started. With --web-before-paint the
 // web view is created and navigated before the window is shown, for comparison with the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop needs to start the
 # program: the entry's Exec is the installed program, its Path holds the list and the help
 # file the program opens from its working directory, and the icon and metainfo are where

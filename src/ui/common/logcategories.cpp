@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ui/common/logcategories.h"
 
 Q_LOGGING_CATEGORY(lcWebPanel, "velkaro.webpanel", QtInfoMsg)
