@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Where the program finds the web-view plugin. It loads code from one folder only, at a
 # fixed path relative to its own: installed, that is the private library folder; in the
 # build tree, the folder the build puts the plugin in. CMake installs and builds the

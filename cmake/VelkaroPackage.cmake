@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Debian package: `cpack -G DEB` in the build folder.
 set(VELKARO_PACKAGE_MAINTAINER "Zelvor Yazılım <yazilim@zelvor.com.tr>"
     CACHE STRING "Maintainer field of the Debian package")

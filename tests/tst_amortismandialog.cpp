@@ -1,5 +1,5 @@
-#include "amortismandialog.h"
-#include "application.h"
+#include "ui/amortana/amortismandialog.h"
+#include "app/application.h"
 
 #include <QApplication>
 #include <QCheckBox>

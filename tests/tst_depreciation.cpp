@@ -1,5 +1,5 @@
-#include "depreciation.h"
-#include "moneytext.h"
+#include "calc/depreciation.h"
+#include "calc/moneytext.h"
 
 #include <QTest>
 

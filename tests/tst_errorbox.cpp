@@ -1,7 +1,9 @@
-#include "apperror.h"
-#include "apptitle.h"
-#include "errorreporting.h"
-#include "messagebox.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "jet/apperror.h"
+#include "ui/common/apptitle.h"
+#include "ui/common/errorreporting.h"
+#include "ui/common/messagebox.h"
 
 #include <QApplication>
 #include <QTest>
@@ -16,10 +18,10 @@ private slots:
     void init()
     {
         m_boxes.clear();
-        m_previous = MessageBox::setPresenter(
-            [this](const MessageBox::Request &request) { m_boxes.push_back(request); });
+        m_previous = messagebox::setPresenter(
+            [this](const messagebox::Request &request) { m_boxes.push_back(request); });
     }
-    void cleanup() { MessageBox::setPresenter(m_previous); }
+    void cleanup() { messagebox::setPresenter(m_previous); }
 
     void shownText_data()
     {
@@ -72,14 +74,14 @@ private slots:
             throw AppError(message);
         });
         QCOMPARE(m_boxes.size(), size_t(1));
-        QCOMPARE(m_boxes.front().kind, MessageBox::Kind::Error);
+        QCOMPARE(m_boxes.front().kind, messagebox::Kind::Error);
         QCOMPARE(m_boxes.front().caption, applicationTitle());
         QCOMPARE(m_boxes.front().text, shown);
     }
 
 private:
-    std::vector<MessageBox::Request> m_boxes;
-    MessageBox::Presenter m_previous;
+    std::vector<messagebox::Request> m_boxes;
+    messagebox::Presenter m_previous;
 };
 
 QTEST_MAIN(TestErrorBox)

@@ -1,5 +1,7 @@
-#include "helptext.h"
-#include "rtfreader.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/yardim/helptext.h"
+#include "ui/yardim/rtfreader.h"
 
 #include <QTest>
 #include <QTextBlock>

@@ -1,5 +1,7 @@
-#include "picturebutton.h"
-#include "xpcolors.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/controls/picturebutton.h"
+#include "ui/controls/xpcolors.h"
 
 #include <QEnterEvent>
 #include <QPainter>

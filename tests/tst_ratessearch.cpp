@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The desktop search's answers, read from real list files: which rows a query finds,
 // how a row is shown, and what a list that cannot be read gives.
-#include "cp1254.h"
-#include "jetconnection.h"
-#include "ratesquery.h"
-#include "ratessearch.h"
+#include "data/ratesquery.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
+#include "search/ratessearch.h"
 #include "testsupport.h"
 
 #include <QDir>

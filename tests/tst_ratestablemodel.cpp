@@ -1,6 +1,8 @@
-#include "messagebox.h"
-#include "ratesquery.h"
-#include "ratestablemodel.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "data/ratesquery.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/common/messagebox.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
@@ -100,8 +102,8 @@ private slots:
     void aThrowingFilterEndsTheFetchAndKeepsTheModelValid()
     {
         QStringList errors;
-        const MessageBox::Presenter previous = MessageBox::setPresenter(
-            [&](const MessageBox::Request &request) { errors << request.text; });
+        const messagebox::Presenter previous = messagebox::setPresenter(
+            [&](const messagebox::Request &request) { errors << request.text; });
         RatesQuery query(nullptr);
         query.setFilterRecord([](const RatesRecord &record) {
             if (record.tum_kodu().toInt() > 4)
@@ -117,7 +119,7 @@ private slots:
         QCOMPARE(shownRecordNumbers(model), (QList<int> {1, 2, 3, 4}));
         QVERIFY(!model.canFetchMore());
         QTRY_COMPARE(errors, QStringList {QStringLiteral("the filter failed.")});
-        MessageBox::setPresenter(previous);
+        messagebox::setPresenter(previous);
     }
 };
 

@@ -1,9 +1,11 @@
-#include "amortismandialog.h"
-#include "application.h"
-#include "apptitle.h"
-#include "detaildialog.h"
-#include "gridtooltip.h"
-#include "ratesgriddelegate.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "ui/amortana/amortismandialog.h"
+#include "ui/amortana/gridtooltip.h"
+#include "ui/amortana/ratesgriddelegate.h"
+#include "ui/common/apptitle.h"
+#include "ui/common/detaildialog.h"
 #include "windowsupport.h"
 
 #include <QClipboard>
@@ -359,8 +361,8 @@ private slots:
         QWidget *before = program.control(qPrintable(focused));
         before->setFocus();
         QTRY_VERIFY(before->hasFocus());
-        MessageBox::setPresenter(
-            [&](const MessageBox::Request &) { program.control("Edit3")->setFocus(); });
+        messagebox::setPresenter(
+            [&](const messagebox::Request &) { program.control("Edit3")->setFocus(); });
         program.window().MeslekAdveKoduNe1Click();
         QVERIFY(before->hasFocus());
     }
@@ -403,7 +405,7 @@ private slots:
         selectRow(program, row);
         program.window().findChild<QAction *>(QStringLiteral("MeslekAdveKoduNe1"))->trigger();
         QCOMPARE(program.boxes.size(), size_t(1));
-        QCOMPARE(program.boxes[0].kind, MessageBox::Kind::Detail);
+        QCOMPARE(program.boxes[0].kind, messagebox::Kind::Detail);
         QCOMPARE(program.boxes[0].caption, applicationTitle());
         QCOMPARE(program.boxes[0].text, message);
     }
@@ -624,7 +626,6 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     TestRecordCommands test;
     return QTest::qExec(&test, argc, argv);

@@ -1,5 +1,7 @@
-#include "application.h"
-#include "recordindicator.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "ui/amortana/recordindicator.h"
 #include "windowsupport.h"
 
 #include <QHeaderView>
@@ -99,7 +101,6 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     TestRecordIndicator test;
     return QTest::qExec(&test, argc, argv);

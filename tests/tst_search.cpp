@@ -1,5 +1,7 @@
-#include "apperror.h"
-#include "application.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "jet/apperror.h"
 #include "windowsupport.h"
 
 #include <QCheckBox>
@@ -415,7 +417,6 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     TestSearch test;
     return QTest::qExec(&test, argc, argv);

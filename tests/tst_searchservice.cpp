@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The desktop search service as GNOME Shell and KRunner meet it: the real program on a
 // session bus of the test's own, asked over D-Bus, starting a stand-in for the program
 // when a result is chosen.
-#include "krunnertypes.h"
+#include "search/krunnertypes.h"
 #include "searchserviceonbus.h"
 #include "testsupport.h"
 

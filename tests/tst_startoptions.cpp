@@ -1,6 +1,8 @@
-#include "application.h"
-#include "datafolder.h"
-#include "startoptions.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "app/startoptions.h"
+#include "datafolder/datafolder.h"
 #include "windowsupport.h"
 
 #include <QProcess>
@@ -231,7 +233,7 @@ private slots:
     void searchAtStartWithoutTheListFailsAsAraDoes()
     {
         StartedProgram program {QString()};
-        const std::vector<MessageBox::Request> startBoxes = program.boxes;
+        const std::vector<messagebox::Request> startBoxes = program.boxes;
         QVERIFY(!startBoxes.empty());
 
         searchAtStart(program.window(), {u"BİNA"_qs, {}, {}});
@@ -241,7 +243,7 @@ private slots:
 
         program.button("JvXPButton1")->click();
         QCOMPARE(program.boxes.size(), startBoxes.size() + 2);
-        QCOMPARE(program.boxes.back().kind, MessageBox::Kind::Error);
+        QCOMPARE(program.boxes.back().kind, messagebox::Kind::Error);
         QCOMPARE(program.boxes[startBoxes.size()].text, program.boxes.back().text);
 
         QVERIFY(program.run().install(QStringLiteral("fixture.mdb")));
@@ -289,7 +291,6 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The application object reads the arguments the program would get; the test
     // runner keeps its own.
     Application application(gApplicationArgumentCount, gApplicationArguments);

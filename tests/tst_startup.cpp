@@ -1,8 +1,10 @@
-#include "messagebox.h"
-#include "ratestablemodel.h"
-#include "startup.h"
-#include "tamortanaf.h"
-#include "tyardimf.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/startup.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/amortana/tamortanaf.h"
+#include "ui/common/messagebox.h"
+#include "ui/yardim/tyardimf.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,10 +19,10 @@
 
 namespace {
 
-QStringList boxTexts(const std::vector<MessageBox::Request> &boxes)
+QStringList boxTexts(const std::vector<messagebox::Request> &boxes)
 {
     QStringList texts;
-    for (const MessageBox::Request &box : boxes)
+    for (const messagebox::Request &box : boxes)
         texts << box.text;
     return texts;
 }
@@ -80,10 +82,10 @@ void TestStartup::startsFromAFolderWhoseNameIsAnyBytes()
     help.write("{\\rtf1\\ansi Yard\\'fdm metni\\par}");
     help.close();
 
-    std::vector<MessageBox::Request> boxes;
-    const MessageBox::Presenter previousPresenter = MessageBox::setPresenter(
-        [&](const MessageBox::Request &request) { boxes.push_back(request); });
-    const auto restorePresenter = qScopeGuard([&] { MessageBox::setPresenter(previousPresenter); });
+    std::vector<messagebox::Request> boxes;
+    const messagebox::Presenter previousPresenter = messagebox::setPresenter(
+        [&](const messagebox::Request &request) { boxes.push_back(request); });
+    const auto restorePresenter = qScopeGuard([&] { messagebox::setPresenter(previousPresenter); });
 
     auto windows = std::make_unique<MainWindows>(createMainWindows());
     QCOMPARE(boxTexts(boxes), QStringList());

@@ -1,7 +1,9 @@
-#include "apperror.h"
-#include "application.h"
-#include "apptitle.h"
-#include "errorreporting.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "jet/apperror.h"
+#include "ui/common/apptitle.h"
+#include "ui/common/errorreporting.h"
 #include "windowsupport.h"
 
 #include <QCheckBox>
@@ -271,8 +273,8 @@ private slots:
         if (message.contains(u"%1"))
             message = message.arg(QDir::toNativeSeparators(program.run().databasePath()));
         QCOMPARE(program.boxes.size(), size_t(2));
-        for (const MessageBox::Request &box : program.boxes) {
-            QCOMPARE(box.kind, MessageBox::Kind::Error);
+        for (const messagebox::Request &box : program.boxes) {
+            QCOMPARE(box.kind, messagebox::Kind::Error);
             QCOMPARE(box.caption, applicationTitle());
             QCOMPARE(box.text, message);
         }
@@ -407,9 +409,9 @@ private slots:
     {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        std::vector<MessageBox::Request> boxes;
-        const auto previous = MessageBox::setPresenter(
-            [&](const MessageBox::Request &box) { boxes.push_back(box); });
+        std::vector<messagebox::Request> boxes;
+        const auto previous = messagebox::setPresenter(
+            [&](const messagebox::Request &box) { boxes.push_back(box); });
 
         // An event handler that throws, catching at its edge as the program's handlers do.
         class Throwing : public QWidget
@@ -434,18 +436,17 @@ private slots:
         QTest::mouseClick(&widget, Qt::LeftButton);
         QTest::mouseClick(&widget, Qt::LeftButton);
 
-        MessageBox::setPresenter(previous);
+        messagebox::setPresenter(previous);
         QCOMPARE(widget.presses, 2); // the program carried on after the first
         QCOMPARE(boxes.size(), size_t(2));
         QCOMPARE(boxes[0].text, shown);
         QCOMPARE(boxes[0].caption, applicationTitle());
-        QCOMPARE(boxes[0].kind, MessageBox::Kind::Error);
+        QCOMPARE(boxes[0].kind, messagebox::Kind::Error);
     }
 };
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     TestTamortanaF test;
     return QTest::qExec(&test, argc, argv);

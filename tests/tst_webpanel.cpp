@@ -1,9 +1,13 @@
-#include "application.h"
-#include "urlopener.h"
-#include "webpanel.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "ui/amortana/globalsharecontext.h"
+#include "ui/amortana/urlopener.h"
+#include "ui/amortana/webpanel.h"
 
 #include <QFile>
 #include <QLibraryInfo>
+#include <QOpenGLContext>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,6 +107,21 @@ class TestWebPanel : public QObject
     Q_OBJECT
 
 private slots:
+    // The one private Qt function the program calls (globalsharecontext.cpp): should a
+    // Qt upgrade change what it does, the web view would no longer share the engine's
+    // frames, and nothing else would say so.
+    void globalShareContextIsSet()
+    {
+        QOpenGLContext *const previous = QOpenGLContext::globalShareContext();
+        QOpenGLContext ours;
+        globalsharecontext::set(&ours);
+        const bool taken = QOpenGLContext::globalShareContext() == &ours;
+        globalsharecontext::set(previous);
+        QVERIFY2(taken,
+            "Qt's private qt_gl_set_global_share_context no longer sets "
+            "QOpenGLContext::globalShareContext(): check globalsharecontext.cpp against this Qt");
+    }
+
     void outsidePageThatNoBrowserOpensIsLogged()
     {
         // The offscreen platform opens no pages: the log is all that is left to see.
@@ -209,7 +228,6 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     TestWebPanel test;
     return QTest::qExec(&test, argc, argv);

@@ -1,7 +1,9 @@
-#include "xpbutton.h"
-#include "xpcolors.h"
-#include "xpcontainer.h"
-#include "xpgradient.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/controls/xpbutton.h"
+#include "ui/controls/xpcolors.h"
+#include "ui/controls/xpcontainer.h"
+#include "ui/controls/xpgradient.h"
 
 #include <QEnterEvent>
 #include <QLineEdit>

@@ -1,8 +1,10 @@
-#include "apperror.h"
-#include "helpfileloader.h"
-#include "messagebox.h"
-#include "tyardimf.h"
-#include "weblinks.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "jet/apperror.h"
+#include "ui/common/messagebox.h"
+#include "ui/yardim/helpfileloader.h"
+#include "ui/yardim/tyardimf.h"
+#include "ui/yardim/weblinks.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,8 +105,8 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldCurrent;
-    QList<MessageBox::Request> m_boxes;
-    MessageBox::Presenter m_oldPresenter;
+    QList<messagebox::Request> m_boxes;
+    messagebox::Presenter m_oldPresenter;
 };
 
 void TestYardimF::init()
@@ -115,12 +117,12 @@ void TestYardimF::init()
     QVERIFY(QDir::setCurrent(m_dir->path()));
     m_boxes.clear();
     m_oldPresenter
-        = MessageBox::setPresenter([this](const MessageBox::Request &r) { m_boxes << r; });
+        = messagebox::setPresenter([this](const messagebox::Request &r) { m_boxes << r; });
 }
 
 void TestYardimF::cleanup()
 {
-    MessageBox::setPresenter(m_oldPresenter);
+    messagebox::setPresenter(m_oldPresenter);
     QDir::setCurrent(m_oldCurrent);
     m_dir.reset();
 }

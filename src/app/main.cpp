@@ -1,9 +1,11 @@
-#include "application.h"
-#include "datafolder.h"
-#include "startoptions.h"
-#include "startup.h"
-#include "tamortanaf.h"
-#include "terminationsignals.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "app/startoptions.h"
+#include "app/startup.h"
+#include "app/terminationsignals.h"
+#include "datafolder/datafolder.h"
+#include "ui/amortana/tamortanaf.h"
 
 #include <QDir>
 

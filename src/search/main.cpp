@@ -1,8 +1,10 @@
-#include "datafolder.h"
-#include "krunnertypes.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "datafolder/datafolder.h"
+#include "search/krunnertypes.h"
+#include "search/searchlog.h"
+#include "search/searchservice.h"
 #include "searchlayout.h"
-#include "searchlog.h"
-#include "searchservice.h"
 #include "velkaroversion.h"
 
 #include <QCommandLineParser>

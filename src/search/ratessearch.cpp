@@ -1,14 +1,16 @@
-#include "ratessearch.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
-#include "connectionsettings.h"
-#include "cp1254.h"
-#include "fieldtext.h"
-#include "jetconnection.h"
-#include "ratesquery.h"
-#include "searchfilter.h"
-#include "searchlog.h"
-#include "turkishfold.h"
+#include "search/ratessearch.h"
+
+#include "jet/apperror.h"
+#include "jet/connectionsettings.h"
+#include "jet/cp1254.h"
+#include "data/fieldtext.h"
+#include "jet/jetconnection.h"
+#include "data/ratesquery.h"
+#include "data/searchfilter.h"
+#include "data/turkishfold.h"
+#include "search/searchlog.h"
 
 #include <QFileInfo>
 #include <QLocale>

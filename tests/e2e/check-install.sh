@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop needs to start the
 # program: the entry's Exec is the installed program, its Path holds the list and the help
 # file the program opens from its working directory, and the icon and metainfo are where
@@ -41,6 +42,11 @@ metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
 [ -f "$metainfo" ] || fail "missing $metainfo"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
     || fail "metainfo does not launch $app_id.desktop"
+copyright=$prefix/share/doc/velkaro-arama/copyright
+grep -qx 'License: GPL-3.0-or-later' "$copyright" 2>/dev/null \
+    || fail "$copyright does not name the licence"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" \
+    || fail "metainfo does not name the licence"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures install check(s) failed"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks the desktop search's files there:
 # the D-Bus activation file starts the installed service, GNOME Shell's provider file and
 # KRunner's plugin file name the same bus name and object path, and the provider file

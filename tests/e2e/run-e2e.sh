@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real program as a user would, in a private X server: search, copy the rate
 # and the useful life through the clipboard, close the window; start it with --ara and
 # copy from the result it opens with; then start it with no list and get through the

@@ -1,8 +1,8 @@
-#include "amortismandialog.h"
+#include "ui/amortana/amortismandialog.h"
 
-#include "messagebox.h"
-#include "moneytext.h"
-#include "systemclipboard.h"
+#include "ui/common/messagebox.h"
+#include "calc/moneytext.h"
+#include "ui/common/systemclipboard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -478,7 +478,7 @@ void AmortismanDialog::saveSchedule()
     const QByteArray bytes = csv(m_schedule);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        MessageBox::showError(tr("The schedule could not be saved as \"%1\": %2")
+        messagebox::showError(tr("The schedule could not be saved as \"%1\": %2")
                                   .arg(QDir::toNativeSeparators(path), file.errorString()),
             this);
 }

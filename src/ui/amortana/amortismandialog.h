@@ -1,6 +1,6 @@
 #pragma once
 
-#include "depreciation.h"
+#include "calc/depreciation.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,28 +1,30 @@
-#include "tamortanaf.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/amortana/tamortanaf.h"
 
 #include "ui_tamortanaf.h"
 
-#include "amortismandialog.h"
-#include "apperror.h"
-#include "apptitle.h"
-#include "cp1254.h"
-#include "cutoffstrip.h"
-#include "errorreporting.h"
-#include "fieldtext.h"
-#include "gridtooltip.h"
-#include "jetconnection.h"
-#include "messagebox.h"
-#include "pixelfont.h"
-#include "publisherpages.h"
-#include "ratesgriddelegate.h"
-#include "ratesquery.h"
-#include "ratestablemodel.h"
-#include "recordindicator.h"
-#include "searchfilter.h"
-#include "systemclipboard.h"
-#include "tyardimf.h"
-#include "urlopener.h"
-#include "webpanel.h"
+#include "jet/apperror.h"
+#include "jet/cp1254.h"
+#include "data/fieldtext.h"
+#include "jet/jetconnection.h"
+#include "data/ratesquery.h"
+#include "data/searchfilter.h"
+#include "ui/amortana/amortismandialog.h"
+#include "ui/amortana/gridtooltip.h"
+#include "ui/amortana/publisherpages.h"
+#include "ui/amortana/ratesgriddelegate.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/amortana/recordindicator.h"
+#include "ui/amortana/urlopener.h"
+#include "ui/amortana/webpanel.h"
+#include "ui/common/apptitle.h"
+#include "ui/common/errorreporting.h"
+#include "ui/common/messagebox.h"
+#include "ui/common/pixelfont.h"
+#include "ui/common/systemclipboard.h"
+#include "ui/controls/cutoffstrip.h"
+#include "ui/yardim/tyardimf.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -644,7 +646,7 @@ void TamortanaF::copyRate()
 
 void TamortanaF::showDescriptionBox()
 {
-    MessageBox::show({MessageBox::Kind::Detail, applicationTitle(),
+    messagebox::show({messagebox::Kind::Detail, applicationTitle(),
         QStringLiteral("Açıklama:") + cp1254::toUnicode(currentRecord().aciklama()), this});
 }
 

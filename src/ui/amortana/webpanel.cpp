@@ -1,7 +1,10 @@
-#include "webpanel.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "logcategories.h"
-#include "webviewfactory.h"
+#include "ui/amortana/webpanel.h"
+
+#include "ui/amortana/globalsharecontext.h"
+#include "ui/amortana/webviewfactory.h"
+#include "ui/common/logcategories.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,11 +19,6 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
-
-QT_BEGIN_NAMESPACE
-// Exported by Qt GUI without a public header; Qt WebEngine declares it the same way.
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-QT_END_NAMESPACE
 
 QString webviewplugin::folder()
 {
@@ -54,18 +52,17 @@ namespace {
 // Qt WebEngine hands its frames over through a context that every OpenGL context of
 // the program shares. Qt makes one while the application object is built when asked
 // to, but that starts the OpenGL driver (tens of milliseconds) before the window can
-// show; it is made here instead, before the engine loads, after the first paint.
+// show; it is made here instead, before the engine loads, after the first paint. It is
+// handed over even when it cannot be created (no OpenGL driver, the offscreen
+// platform), as Qt does itself: the engine reads its format and would crash without one.
 void shareGraphicsContexts()
 {
     if (QOpenGLContext::globalShareContext())
         return;
     auto *context = new QOpenGLContext(qApp);
     context->setFormat(QSurfaceFormat::defaultFormat());
-    if (!context->create()) {
-        delete context;
-        return; // the engine then draws without OpenGL
-    }
-    qt_gl_set_global_share_context(context);
+    context->create();
+    globalsharecontext::set(context);
 }
 
 // Chromium refuses to run its sandbox as root and then ends the whole program. Root is

@@ -1,6 +1,8 @@
-#include "denywriters.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
+#include "ui/yardim/denywriters.h"
+
+#include "jet/apperror.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +93,8 @@ int openHandle(const QString &openPath, const QString &path)
         reason = QStringLiteral("Not a regular file");
     else if (!takeReadLocks(fd))
         reason = QString::fromLatin1(kHeldByWriter);
-    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+    // Reads block again once the file is known to be a plain file nobody writes.
+    if (reason.isEmpty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         reason = qt_error_string(errno);
     if (!reason.isEmpty()) {
         ::close(fd);

@@ -1,7 +1,9 @@
-#include "errorreporting.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
-#include "messagebox.h"
+#include "ui/common/errorreporting.h"
+
+#include "jet/apperror.h"
+#include "ui/common/messagebox.h"
 
 #include <QString>
 
@@ -34,7 +36,7 @@ void showCurrentError() noexcept
 {
     const QString message = currentMessage();
     try {
-        MessageBox::showError(message);
+        messagebox::showError(message);
     } catch (...) {
         // Nothing is left to tell the user with; the program goes on.
     }
@@ -44,7 +46,7 @@ void postCurrentError() noexcept
 {
     const QString message = currentMessage();
     try {
-        MessageBox::postError(message);
+        messagebox::postError(message);
     } catch (...) { }
 }
 

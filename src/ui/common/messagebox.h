@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
@@ -8,7 +10,7 @@ class QWidget;
 
 // Every box the program shows passes through here, so that tests can record or
 // answer them instead of blocking on a modal dialog.
-namespace MessageBox {
+namespace messagebox {
 
 enum class Kind {
     Error, // stop icon, OK, application-modal, captioned with the application title
@@ -43,4 +45,4 @@ void postError(const QString &message);
 // ",", a space or a quote do not).
 QString withFinalPeriod(const QString &message);
 
-} // namespace MessageBox
+} // namespace messagebox

@@ -1,7 +1,8 @@
-#include "detaildialog.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "errorreporting.h"
-#include "systemclipboard.h"
+#include "ui/common/detaildialog.h"
+
+#include "ui/common/systemclipboard.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -105,7 +106,7 @@ QString DetailDialog::copyText(
 }
 
 void DetailDialog::keyPressEvent(QKeyEvent *event)
-try {
+{
     if (event->matches(QKeySequence::Copy)) {
         QApplication::beep();
         systemclipboard::setText(copyText(m_caption, m_text, {m_okButton->text()}));
@@ -137,12 +138,10 @@ try {
         break;
     }
     QDialog::keyPressEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
 }
 
 void DetailDialog::showEvent(QShowEvent *event)
-try {
+{
     QDialog::showEvent(event);
     // Centred on the screen, not on the window that asked.
     if (const QScreen *screen = this->screen()) {
@@ -150,6 +149,4 @@ try {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-} catch (...) {
-    errorreporting::showCurrentError();
 }

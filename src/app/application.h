@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QApplication>
 
-// The application object: every event passes through its notify(), which shows any
-// error a handler throws in the error box and carries on with the event loop.
+// The application object: every event passes through its notify(), the last net of the
+// error rule (errorreporting.h): what a handler let through is shown in the error box
+// from the event loop, and the loop carries on.
 class Application : public QApplication
 {
     Q_OBJECT

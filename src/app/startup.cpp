@@ -1,8 +1,10 @@
-#include "startup.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "errorreporting.h"
-#include "tamortanaf.h"
-#include "tyardimf.h"
+#include "app/startup.h"
+
+#include "ui/amortana/tamortanaf.h"
+#include "ui/common/errorreporting.h"
+#include "ui/yardim/tyardimf.h"
 
 MainWindows::MainWindows() = default;
 MainWindows::MainWindows(MainWindows &&) noexcept = default;

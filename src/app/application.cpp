@@ -1,7 +1,9 @@
-#include "application.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apptitle.h"
-#include "errorreporting.h"
+#include "app/application.h"
+
+#include "ui/common/apptitle.h"
+#include "ui/common/errorreporting.h"
 #include "velkaroversion.h"
 
 #include <QFont>
@@ -38,7 +40,13 @@ void Application::setIdentity()
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {
-    bool handled = false;
-    errorreporting::reportErrors([&] { handled = QApplication::notify(receiver, event); });
-    return handled;
+    // The last net (see errorreporting.h): what reaches it was thrown by allocation in
+    // a handler that calls only Qt, perhaps in the middle of painting or layout, where
+    // a modal box must not open; the box comes from the event loop.
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        errorreporting::postCurrentError();
+        return false;
+    }
 }

@@ -1,8 +1,10 @@
-#include "messagebox.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apptitle.h"
-#include "cp1254.h"
-#include "detaildialog.h"
+#include "ui/common/messagebox.h"
+
+#include "jet/cp1254.h"
+#include "ui/common/apptitle.h"
+#include "ui/common/detaildialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -11,9 +13,9 @@
 
 namespace {
 
-void presentForReal(const MessageBox::Request &request)
+void presentForReal(const messagebox::Request &request)
 {
-    if (request.kind == MessageBox::Kind::Detail) {
+    if (request.kind == messagebox::Kind::Detail) {
         DetailDialog dialog(request.caption, request.text, request.parent);
         dialog.exec();
         return;
@@ -25,19 +27,19 @@ void presentForReal(const MessageBox::Request &request)
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     box.setIcon(
-        request.kind == MessageBox::Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
+        request.kind == messagebox::Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
     box.exec();
 }
 
-MessageBox::Presenter &currentPresenter()
+messagebox::Presenter &currentPresenter()
 {
-    static MessageBox::Presenter presenter;
+    static messagebox::Presenter presenter;
     return presenter;
 }
 
 } // namespace
 
-namespace MessageBox {
+namespace messagebox {
 
 Presenter setPresenter(Presenter presenter)
 {
@@ -79,4 +81,4 @@ void postError(const QString &message)
     QTimer::singleShot(0, qApp, [message] { showError(message); });
 }
 
-} // namespace MessageBox
+} // namespace messagebox

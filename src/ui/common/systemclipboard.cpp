@@ -1,4 +1,6 @@
-#include "systemclipboard.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/common/systemclipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,6 @@
-#include "terminationsignals.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/terminationsignals.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,4 +1,6 @@
-#include "startoptions.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/startoptions.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
