@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Real Jet 4 files of 1,000 to 1,000,000 rows: opening the query; a key press in the
 // first term box with automatic search on and a term that matches nothing (every
 // record is tested, the grid ends up empty); and ARA, which re-reads the table; the
@@ -15,9 +17,9 @@
 // log-log axes says whether the cost grows as the table does.
 #include "app/application.h"
 #include "app/startup.h"
-#include "jet/apperror.h"
 #include "data/ratesquery.h"
 #include "data/ratesstore.h"
+#include "jet/apperror.h"
 #include "queryopening.h"
 #include "ui/amortana/ratestablemodel.h"
 #include "ui/amortana/tamortanaf.h"

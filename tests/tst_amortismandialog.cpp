@@ -1,5 +1,7 @@
-#include "ui/amortana/amortismandialog.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/application.h"
+#include "ui/amortana/amortismandialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // bench/make-large-mdb makes the large lists the benchmarks open; a copy the reader
 // refuses, or one that reads other rows than the source repeated, would time the wrong
 // thing. Each made file is read back through the real query.

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ui/amortana/amortismandialog.h"
 
-#include "ui/common/messagebox.h"
 #include "calc/moneytext.h"
+#include "ui/common/messagebox.h"
 #include "ui/common/systemclipboard.h"
 
 #include <QCheckBox>
