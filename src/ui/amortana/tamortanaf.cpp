@@ -4,12 +4,12 @@
 
 #include "ui_tamortanaf.h"
 
-#include "jet/apperror.h"
-#include "jet/cp1254.h"
 #include "data/fieldtext.h"
-#include "jet/jetconnection.h"
 #include "data/ratesquery.h"
 #include "data/searchfilter.h"
+#include "jet/apperror.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
 #include "ui/amortana/amortismandialog.h"
 #include "ui/amortana/gridtooltip.h"
 #include "ui/amortana/publisherpages.h"
