@@ -4,6 +4,7 @@
 #include "startup.h"
 #include "tamortanaf.h"
 #include "terminationsignals.h"
+#include "translations.h"
 
 #include <QDir>
 
@@ -29,9 +30,11 @@ int main(int argc, char *argv[])
     if (options.outcome() != StartOptions::Outcome::Start) {
         QCoreApplication information(argc, argv);
         Application::setIdentity();
+        translations::install(translations::folderFor(QCoreApplication::applicationDirPath()));
         return options.finishWithoutWindows();
     }
     Application application(argc, argv);
+    translations::install(translations::folderFor(QCoreApplication::applicationDirPath()));
     const QString helpFile = options.usersOwnData() ? enterDataFolder() : QString();
     const MainWindows windows = createMainWindows(helpFile);
     terminationsignals::closeOnTermination(windows.amortanaF.get());

@@ -3,6 +3,7 @@
 #include "apperror.h"
 #include "messagebox.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <exception>
@@ -20,11 +21,11 @@ QString currentMessage() noexcept
     } catch (const AppError &error) {
         return error.message();
     } catch (const std::bad_alloc &) {
-        return QStringLiteral("Out of memory");
+        return QCoreApplication::translate("errorreporting", "Out of memory");
     } catch (const std::exception &error) {
         return QString::fromLocal8Bit(error.what());
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        return QCoreApplication::translate("errorreporting", "Unknown error");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "apperror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -20,8 +21,8 @@
 namespace {
 
 // The wording Windows uses for a sharing violation, so that both platforms say the same.
-const char *const kHeldByWriter
-    = "The process cannot access the file because it is being used by another process.";
+const char *const kHeldByWriter = QT_TRANSLATE_NOOP("denywriters",
+    "The process cannot access the file because it is being used by another process.");
 
 [[noreturn]] void cannotOpen(const QString &path, const QString &reason)
 {
@@ -88,9 +89,9 @@ int openHandle(const QString &openPath, const QString &path)
     else if (S_ISDIR(status.st_mode))
         reason = qt_error_string(EISDIR);
     else if (!S_ISREG(status.st_mode))
-        reason = QStringLiteral("Not a regular file");
+        reason = QCoreApplication::translate("denywriters", "Not a regular file");
     else if (!takeReadLocks(fd))
-        reason = QString::fromLatin1(kHeldByWriter);
+        reason = QCoreApplication::translate("denywriters", kHeldByWriter);
     else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         reason = qt_error_string(errno);
     if (!reason.isEmpty()) {

@@ -7,6 +7,7 @@
 #include "linebreaknormalizer.h"
 #include "rtfreader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +20,8 @@ namespace {
 [[noreturn]] void refuseTooLarge(const QString &path)
 {
     throw cannotOpenFile(path,
-        QStringLiteral("The file is larger than %1 MB, the most a help file may be.")
+        QCoreApplication::translate(
+            "HelpFileLoader", "The file is larger than %1 MB, the most a help file may be.")
             .arg(HelpFileLoader::kMaxFileSize / (1024 * 1024)));
 }
 
