@@ -3,10 +3,12 @@
 #include "apptitle.h"
 #include "cp1254.h"
 #include "detaildialog.h"
+#include "logcategories.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -23,6 +25,8 @@ void presentForReal(const MessageBox::Request &request)
     box.setText(request.text);
     box.setTextFormat(Qt::PlainText);
     box.setStandardButtons(QMessageBox::Ok);
+    // OK in every language, as the detail box's button: Qt's own Turkish would say Tamam.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.setWindowModality(Qt::ApplicationModal);
     box.setIcon(
         request.kind == MessageBox::Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
@@ -46,6 +50,7 @@ Presenter setPresenter(Presenter presenter)
 
 void show(const Request &request)
 {
+    qCDebug(lcBoxes).noquote() << request.caption << "|" << request.text;
     const QPointer<QWidget> hadFocus = QApplication::focusWidget();
     if (currentPresenter())
         currentPresenter()(request);
