@@ -28,6 +28,11 @@ set(VELKARO_SEARCH_OBJECT_PATH /tr/com/zelvor/VelkaroArama/SearchProvider)
 set(VELKARO_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/velkaro-arama)
 file(RELATIVE_PATH VELKARO_DATA_DIR_FROM_PROGRAM
     ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/velkaro-arama)
+# The translations sit in the data folder; the build makes them at the same place relative
+# to its programs, so that the build's programs find them as the installed ones do.
+cmake_path(APPEND VELKARO_PROGRAM_BUILD_DIR ${VELKARO_DATA_DIR_FROM_PROGRAM} translations
+    OUTPUT_VARIABLE VELKARO_TRANSLATIONS_BUILD_DIR)
+cmake_path(NORMAL_PATH VELKARO_TRANSLATIONS_BUILD_DIR)
 configure_file(${PROJECT_SOURCE_DIR}/src/search/searchlayout.h.in
     ${VELKARO_GENERATED_INCLUDE_DIR}/searchlayout.h @ONLY)
 

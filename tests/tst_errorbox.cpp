@@ -4,9 +4,17 @@
 #include "ui/common/apptitle.h"
 #include "ui/common/errorreporting.h"
 #include "ui/common/messagebox.h"
+#include "datafolder/translations.h"
+#include "jet/jetconnection.h"
+#include "testsupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 // What the error box shows for an error raised in a handler: the database engine's
 // description without its own closing stops, then the box's rule for the final ".".
@@ -77,6 +85,62 @@ private slots:
         QCOMPARE(m_boxes.front().kind, messagebox::Kind::Error);
         QCOMPARE(m_boxes.front().caption, applicationTitle());
         QCOMPARE(m_boxes.front().text, shown);
+    }
+
+    // The real box around a data layer's message, and Qt's own texts beside it: the
+    // message and Qt's texts follow the language, the caption and OK never do.
+    void realBoxInTheUsersLanguage_data()
+    {
+        QTest::addColumn<QStringList>("languages");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("editMenu");
+        QTest::newRow("Turkish") << QStringList {"tr-TR"} << "'%1' dosyası bulunamadı."
+                                 << QStringList {
+                                        "&Geri al", "&Yinele", "Ke&s", "&Kopyala", "Ya&pıştır"};
+        QTest::newRow("English") << QStringList {"en-US"} << "Could not find file '%1'."
+                                 << QStringList {"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste"};
+    }
+
+    void realBoxInTheUsersLanguage()
+    {
+        QFETCH(QStringList, languages);
+        QFETCH(QString, message);
+        QFETCH(QStringList, editMenu);
+        translations::install(QStringLiteral(VELKARO_TRANSLATIONS_BUILD_DIR), languages);
+        MessageBox::setPresenter({});
+        RunDirectory run;
+
+        QString caption, text;
+        QStringList buttons;
+        QTimer reader;
+        QObject::connect(&reader, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            caption = box->windowTitle();
+            text = box->text();
+            for (const QAbstractButton *button : box->buttons())
+                buttons.append(button->text());
+            box->accept();
+        });
+        reader.start(10);
+        errorreporting::reportErrors([] { JetConnection().open(); });
+        reader.stop();
+        translations::install(QString(), {});
+
+        QCOMPARE(caption, applicationTitle());
+        QCOMPARE(text, message.arg(QDir::toNativeSeparators(run.databasePath())));
+        QCOMPARE(buttons, QStringList {"OK"});
+
+        translations::install(QStringLiteral(VELKARO_TRANSLATIONS_BUILD_DIR), languages);
+        QLineEdit edit;
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        translations::install(QString(), {});
+        QStringList shown;
+        for (const QAction *action : menu->actions())
+            if (!action->isSeparator())
+                shown.append(action->text().section(u'\t', 0, 0));
+        QCOMPARE(shown.first(editMenu.size()), editMenu);
     }
 
 private:

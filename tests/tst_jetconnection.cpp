@@ -6,6 +6,7 @@
 #include "jetpassword.h"
 #include "ratesquery.h"
 #include "testsupport.h"
+#include "translations.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -241,6 +242,72 @@ private slots:
         QCOMPARE(QFileInfo(run.databasePath()).lastModified(), modifiedBefore);
         QCOMPARE(QDir(run.path() + QStringLiteral("/AnaData")).entryList(QDir::Files),
             QStringList {QStringLiteral("Velkaro.mdb")});
+    }
+
+    // The messages follow the user's message language: Turkish when it comes before
+    // English, English for the rest and whenever our translation cannot be read.
+    void messagesFollowTheUsersLanguage_data()
+    {
+        QTest::addColumn<QStringList>("languages");
+        QTest::addColumn<QString>("translations"); // "build", "missing" or "broken"
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("expected");
+        const QString turkishMissing = QStringLiteral("'%1' dosyası bulunamadı.");
+        const QString englishMissing = QStringLiteral("Could not find file '%1'.");
+        QTest::newRow("Turkish: missing file") << QStringList {"tr-TR", "tr"} << "build"
+                                               << "" << turkishMissing;
+        QTest::newRow("Turkish: damaged file")
+            << QStringList {"tr-TR"} << "build"
+            << "damaged/phantom-row_fixture-datapage-numrows-13.mdb"
+            << "'%1' veritabanı bozuk ya da eksik ('ORANLAR' tablosu).";
+        QTest::newRow("Turkish: wrong password") << QStringList {"tr"} << "build"
+                                                 << "otherpass.mdb"
+                                                 << "Parola geçerli değil.";
+        QTest::newRow("Turkish: missing field") << QStringList {"tr-TR"} << "build"
+                                                << "missingcol.mdb"
+                                                << "meslekkoduQuery: 'teblig' alanı bulunamadı";
+        QTest::newRow("a language we lack, then Turkish")
+            << QStringList {"de-DE", "tr-TR"} << "build"
+            << "" << turkishMissing;
+        QTest::newRow("English before Turkish") << QStringList {"en-US", "tr-TR"} << "build"
+                                                << "" << englishMissing;
+        QTest::newRow("only a language we lack") << QStringList {"de-DE", "de"} << "build"
+                                                 << "" << englishMissing;
+        QTest::newRow("the C locale") << QStringList {"C"} << "build"
+                                      << "" << englishMissing;
+        QTest::newRow("no language at all") << QStringList() << "build"
+                                            << "" << englishMissing;
+        QTest::newRow("Turkish without the translation") << QStringList {"tr-TR"} << "missing"
+                                                         << "" << englishMissing;
+        QTest::newRow("Turkish with a broken translation") << QStringList {"tr-TR"} << "broken"
+                                                           << "" << englishMissing;
+    }
+
+    void messagesFollowTheUsersLanguage()
+    {
+        QFETCH(QStringList, languages);
+        QFETCH(QString, translations);
+        QFETCH(QString, fixture);
+        QFETCH(QString, expected);
+        QTemporaryDir other;
+        QString folder = QStringLiteral(VELKARO_TRANSLATIONS_BUILD_DIR);
+        if (translations != u"build")
+            folder = other.filePath(QStringLiteral("translations"));
+        if (translations == u"broken") {
+            QDir().mkpath(folder);
+            QFile broken(QDir(folder).filePath(QStringLiteral("velkaro-arama_tr.qm")));
+            QVERIFY(broken.open(QIODevice::WriteOnly));
+            broken.write(QByteArray(64, '\x3c'));
+        }
+        const bool turkish = !expected.startsWith(u"Could not");
+        QCOMPARE(
+            translations::install(folder, languages), turkish ? QStringLiteral("tr") : QString());
+
+        RunDirectory run(fixture);
+        if (fixture.startsWith(u"damaged/"))
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Refused ")));
+        QCOMPARE(openingError(), expected.arg(QDir::toNativeSeparators(run.databasePath())));
+        translations::install(QString(), {});
     }
 
     void missingFileNamesItsFullPath()

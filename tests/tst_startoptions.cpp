@@ -30,8 +30,9 @@ struct Finished
 };
 
 // The real program, started in an empty folder: a start that opened its windows would
-// meet a missing list there and wait on its error box.
-Finished runProgram(const QStringList &arguments)
+// meet a missing list there and wait on its error box. A given LANG replaces the test's
+// English locale.
+Finished runProgram(const QStringList &arguments, const QString &lang = QString())
 {
     QTemporaryDir folder;
     QProcess process;
@@ -41,6 +42,11 @@ Finished runProgram(const QStringList &arguments)
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    if (!lang.isEmpty()) {
+        environment.remove(QStringLiteral("LC_ALL"));
+        environment.remove(QStringLiteral("LANGUAGE"));
+        environment.insert(QStringLiteral("LANG"), lang);
+    }
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VELKARO_PROGRAM), arguments);
     if (!process.waitForFinished(30000)) {
@@ -258,18 +264,39 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("lang");
         QTest::newRow("--version")
             << QStringList {"--version"} << 0
             << QStringLiteral("velkaro-arama %1\n").arg(QCoreApplication::applicationVersion())
-            << QString();
+            << QString() << QString();
         QTest::newRow("--help names --ara")
-            << QStringList {"--help"} << 0 << "--ara <TERM>" << QString();
+            << QStringList {"--help"} << 0 << "--ara <TERM>" << QString() << QString();
         QTest::newRow("--ara without its term") << QStringList {"--ara"} << 2 << QString()
                                                 << "velkaro-arama: Missing value after '--ara'.\n"
-                                                   "Try 'velkaro-arama --help' for the options.\n";
+                                                   "Try 'velkaro-arama --help' for the options.\n"
+                                                << QString();
         QTest::newRow("an unknown option") << QStringList {"--arama", "bina"} << 2 << QString()
                                            << "velkaro-arama: Unknown option 'arama'.\n"
-                                              "Try 'velkaro-arama --help' for the options.\n";
+                                              "Try 'velkaro-arama --help' for the options.\n"
+                                           << QString();
+        QTest::newRow("--help in Turkish: ours")
+            << QStringList {"--help"} << 0 << "--ara <TERİM>" << QString() << "tr_TR.UTF-8";
+        QTest::newRow("--help in Turkish: Qt's")
+            << QStringList {"--help"} << 0
+            << "-h, --help          Komut satırı seçenekleriyle ilgili yardımı görüntüler."
+            << QString() << "tr_TR.UTF-8";
+        QTest::newRow("--help in American English")
+            << QStringList {"--help"} << 0 << "--ara <TERM>" << QString() << "en_US.UTF-8";
+        QTest::newRow("an unknown option in Turkish")
+            << QStringList {"--arama"} << 2 << QString()
+            << "velkaro-arama: Bilinmeyen seçenek 'arama'.\n"
+               "Seçenekler için 'velkaro-arama --help' yazın.\n"
+            << "tr";
+        QTest::newRow("a bare word in a language we lack")
+            << QStringList {"bina"} << 2 << QString()
+            << "velkaro-arama: Unexpected argument 'bina' (a search term is given as --ara "
+               "TERM).\nTry 'velkaro-arama --help' for the options.\n"
+            << "de_DE.UTF-8";
     }
 
     void theProgramAnswersWithoutAWindow()
@@ -278,7 +305,8 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, out);
         QFETCH(QString, err);
-        const Finished finished = runProgram(arguments);
+        QFETCH(QString, lang);
+        const Finished finished = runProgram(arguments, lang);
         QCOMPARE(finished.exitCode, exitCode);
         if (out.isEmpty())
             QCOMPARE(finished.out, QString());

@@ -41,28 +41,32 @@ void tolerateQtOptions(QCommandLineParser &parser)
 StartOptions::StartOptions(const QStringList &arguments)
     : m_arguments(arguments)
 {
-    m_parser.setApplicationDescription(QStringLiteral(
+    m_parser.setApplicationDescription(QCoreApplication::translate("StartOptions",
         "Finds the depreciation rate and useful life of a fixed asset in the VUK list.\n"
         "Reads AnaData/Velkaro.mdb and the help file yardim from the current folder, or\n"
         "with --kullanici-verisi from the user's own data folder."));
     // Qt's own options are single-dash words (-platform xcb), as are -h and -v.
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption(QCommandLineOption(kSearchOption,
-        QStringLiteral("Starts with TERM in the first search box and the list searched for it, "
-                       "as typing it and clicking ARA would. An empty TERM shows every row."),
-        QStringLiteral("TERM")));
+        QCoreApplication::translate("StartOptions",
+            "Starts with TERM in the first search box and the list searched for it, "
+            "as typing it and clicking ARA would. An empty TERM shows every row."),
+        QCoreApplication::translate("StartOptions", "TERM")));
     m_parser.addOption(QCommandLineOption(kSecondTermOption,
-        QStringLiteral("A second TERM for the second box, searched for together with the "
-                       "first (VE)."),
-        QStringLiteral("TERM")));
+        QCoreApplication::translate("StartOptions",
+            "A second TERM for the second box, searched for together with the "
+            "first (VE)."),
+        QCoreApplication::translate("StartOptions", "TERM")));
     m_parser.addOption(QCommandLineOption(kRowOption,
-        QStringLiteral("After the search, makes the row with this list number (Tüm Kodu) "
-                       "current; the first row when the result has none."),
-        QStringLiteral("CODE")));
+        QCoreApplication::translate("StartOptions",
+            "After the search, makes the row with this list number (Tüm Kodu) "
+            "current; the first row when the result has none."),
+        QCoreApplication::translate("StartOptions", "CODE")));
     m_parser.addOption(QCommandLineOption(kUsersDataOption,
-        QStringLiteral("Works in $XDG_DATA_HOME/velkaro-arama (~/.local/share/velkaro-arama) "
-                       "when it holds AnaData/Velkaro.mdb, otherwise in the installed data "
-                       "folder.")));
+        QCoreApplication::translate("StartOptions",
+            "Works in $XDG_DATA_HOME/velkaro-arama (~/.local/share/velkaro-arama) "
+            "when it holds AnaData/Velkaro.mdb, otherwise in the installed data "
+            "folder.")));
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     tolerateQtOptions(m_parser);
@@ -81,8 +85,9 @@ StartOptions::StartOptions(const QStringList &arguments)
     // A bare word was never read before; taking it silently would hide a mistyped option.
     if (const QStringList words = m_parser.positionalArguments(); !words.isEmpty()) {
         m_outcome = Outcome::Refuse;
-        m_errorText = QStringLiteral("Unexpected argument '%1' (a search term is given as "
-                                     "--ara TERM).")
+        m_errorText = QCoreApplication::translate("StartOptions",
+            "Unexpected argument '%1' (a search term is given as "
+            "--ara TERM).")
                           .arg(words.first());
         return;
     }
@@ -105,6 +110,14 @@ QStringList StartOptions::argumentsOf(int argc, char **argv)
 
 int StartOptions::finishWithoutWindows()
 {
+    // The first reading came before the application object and its translators, in
+    // English: read again, so that the help and the mistake speak the user's language.
+    StartOptions again(m_arguments);
+    return again.printOutcome();
+}
+
+int StartOptions::printOutcome()
+{
     if (m_outcome == Outcome::ShowInformation) {
         // Qt prints the help and version as every Qt program does, and exits.
         m_parser.process(m_arguments);
@@ -113,7 +126,8 @@ int StartOptions::finishWithoutWindows()
     const QString program = m_arguments.isEmpty() ? QCoreApplication::applicationName()
                                                   : QFileInfo(m_arguments.first()).fileName();
     const QString message
-        = QStringLiteral("%1: %2\nTry '%1 --help' for the options.\n").arg(program, m_errorText);
+        = QCoreApplication::translate("StartOptions", "%1: %2\nTry '%1 --help' for the options.\n")
+              .arg(program, m_errorText);
     std::fputs(message.toLocal8Bit().constData(), stderr);
     return kMisuseStatus;
 }

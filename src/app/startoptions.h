@@ -49,6 +49,8 @@ public:
     int finishWithoutWindows();
 
 private:
+    int printOutcome();
+
     QStringList m_arguments;
     QCommandLineParser m_parser;
     Outcome m_outcome = Outcome::Start;

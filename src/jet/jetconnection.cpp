@@ -8,6 +8,7 @@
 #include "jetpassword.h"
 #include "jetrows.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,7 +39,8 @@ QString displayedDataSource(const QString &openable)
 
 QString unrecognised(const QString &path)
 {
-    return QStringLiteral("Unrecognized database format '%1'.").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("JetConnection", "Unrecognized database format '%1'.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 // The user learns which table; the log says what is wrong and where, for whoever
@@ -48,7 +50,8 @@ AppError damagedTable(const QString &path, const QString &table, const jetrows::
     qCWarning(lcData).nospace() << "Refused " << path << ", table " << table << ": "
                                 << damage.what() << " (page " << damage.page() << ", row "
                                 << damage.row() << ")";
-    return AppError(QStringLiteral("The database '%1' is damaged or incomplete (table '%2').")
+    return AppError(QCoreApplication::translate(
+        "JetConnection", "The database '%1' is damaged or incomplete (table '%2').")
                         .arg(QDir::toNativeSeparators(path), table));
 }
 
@@ -59,12 +62,13 @@ std::unique_ptr<QFile> openDatabaseFile(const QString &openPath, const QString &
 {
     QFileInfo info(openPath);
     if (!info.exists() || !info.isFile())
-        throw AppError(
-            QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(path)));
+        throw AppError(QCoreApplication::translate("JetConnection", "Could not find file '%1'.")
+                           .arg(QDir::toNativeSeparators(path)));
     auto file = std::make_unique<QFile>(openPath);
     if (!file->open(QIODevice::ReadOnly)) {
-        throw AppError(QStringLiteral("Cannot open the database file '%1'. %2")
-                           .arg(QDir::toNativeSeparators(path), file->errorString()));
+        throw AppError(
+            QCoreApplication::translate("JetConnection", "Cannot open the database file '%1'. %2")
+                .arg(QDir::toNativeSeparators(path), file->errorString()));
     }
     return file;
 }
@@ -76,8 +80,9 @@ QByteArray readDatabaseFile(QFile &file, const QString &path)
     if (file.seek(0))
         bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        throw AppError(QStringLiteral("Cannot open the database file '%1'. %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw AppError(
+            QCoreApplication::translate("JetConnection", "Cannot open the database file '%1'. %2")
+                .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     return bytes;
 }
@@ -98,15 +103,16 @@ void checkDatabaseFile(const QString &path, QByteArrayView bytes, const QString 
         throw AppError(unrecognised(path));
     // ACE has no plain database password: one set there enciphers the file.
     if (jetpassword::isEncrypted(firstPage)) {
-        throw AppError(QStringLiteral("The database '%1' is encrypted and cannot be read. Save "
-                                      "it without a password or encryption.")
+        throw AppError(QCoreApplication::translate("JetConnection",
+            "The database '%1' is encrypted and cannot be read. Save "
+            "it without a password or encryption.")
                            .arg(QDir::toNativeSeparators(path)));
     }
     // Jet asks for the database password only when the file has one.
     const QString stored = jetpassword::passwordOf(firstPage).value_or(QString());
     if (passwordCheck == JetConnection::PasswordCheck::Enforce && !stored.isEmpty()
         && stored != password)
-        throw AppError(QStringLiteral("Not a valid password."));
+        throw AppError(QCoreApplication::translate("JetConnection", "Not a valid password."));
 }
 
 JetColumnKind kindOf(const jetrows::ColumnLayout &column)
@@ -269,12 +275,13 @@ void JetConnection::open()
                              qsizetype(connectionsettings::kJetProvider.size())),
             Qt::CaseInsensitive)
         != 0) {
-        throw AppError(
-            QStringLiteral("Provider cannot be found. It may not be properly installed."));
+        throw AppError(QCoreApplication::translate(
+            "JetConnection", "Provider cannot be found. It may not be properly installed."));
     }
     const QString dataSource = propertyOr(m_connectionString, u"Data Source", {});
     if (dataSource.isEmpty())
-        throw AppError(QStringLiteral("No data source is given in the connection string."));
+        throw AppError(QCoreApplication::translate(
+            "JetConnection", "No data source is given in the connection string."));
     auto handle = std::make_unique<Handle>();
     handle->password = propertyOr(m_connectionString, u"Jet OLEDB:Database Password", {});
     bool engineTypeOk = false;
@@ -301,7 +308,8 @@ QStringList JetConnection::tableNames() const
 std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableName)
 {
     if (!m_handle)
-        throw AppError(QStringLiteral("Operation is not allowed when the object is closed."));
+        throw AppError(QCoreApplication::translate(
+            "JetConnection", "Operation is not allowed when the object is closed."));
     std::unique_ptr<Database> database = m_handle->connected
         ? std::move(m_handle->connected)
         : openDatabase(*m_handle->file, m_databasePath, m_handle->password, m_handle->engineType,
@@ -312,8 +320,9 @@ std::unique_ptr<JetTableCursor> JetConnection::openTable(const QString &tableNam
             return tableName.compare(table.name, Qt::CaseInsensitive) == 0;
         });
     if (entry == database->tables.end()) {
-        throw AppError(QStringLiteral("Cannot find the input table or query '%1'. Make sure it "
-                                      "exists and that its name is spelled correctly.")
+        throw AppError(QCoreApplication::translate("JetConnection",
+            "Cannot find the input table or query '%1'. Make sure it "
+            "exists and that its name is spelled correctly.")
                            .arg(tableName));
     }
     auto table = std::make_unique<JetTableCursor::Table>();

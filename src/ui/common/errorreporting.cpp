@@ -5,6 +5,7 @@
 #include "jet/apperror.h"
 #include "ui/common/messagebox.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <exception>
@@ -22,11 +23,11 @@ QString currentMessage() noexcept
     } catch (const AppError &error) {
         return error.message();
     } catch (const std::bad_alloc &) {
-        return QStringLiteral("Out of memory");
+        return QCoreApplication::translate("errorreporting", "Out of memory");
     } catch (const std::exception &error) {
         return QString::fromLocal8Bit(error.what());
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        return QCoreApplication::translate("errorreporting", "Unknown error");
     }
 }
 

@@ -4,3 +4,4 @@
 
 Q_LOGGING_CATEGORY(lcWebPanel, "velkaro.webpanel", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcOutsideLinks, "velkaro.links", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcBoxes, "velkaro.boxes", QtInfoMsg)

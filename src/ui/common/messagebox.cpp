@@ -5,10 +5,12 @@
 #include "jet/cp1254.h"
 #include "ui/common/apptitle.h"
 #include "ui/common/detaildialog.h"
+#include "ui/common/logcategories.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -25,6 +27,8 @@ void presentForReal(const messagebox::Request &request)
     box.setText(request.text);
     box.setTextFormat(Qt::PlainText);
     box.setStandardButtons(QMessageBox::Ok);
+    // OK in every language, as the detail box's button: Qt's own Turkish would say Tamam.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.setWindowModality(Qt::ApplicationModal);
     box.setIcon(
         request.kind == messagebox::Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
@@ -48,6 +52,7 @@ Presenter setPresenter(Presenter presenter)
 
 void show(const Request &request)
 {
+    qCDebug(lcBoxes).noquote() << request.caption << "|" << request.text;
     const QPointer<QWidget> hadFocus = QApplication::focusWidget();
     if (currentPresenter())
         currentPresenter()(request);

@@ -4,6 +4,7 @@
 
 #include "jet/apperror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -22,8 +23,8 @@
 namespace {
 
 // The wording Windows uses for a sharing violation, so that both platforms say the same.
-const char *const kHeldByWriter
-    = "The process cannot access the file because it is being used by another process.";
+const char *const kHeldByWriter = QT_TRANSLATE_NOOP("denywriters",
+    "The process cannot access the file because it is being used by another process.");
 
 [[noreturn]] void cannotOpen(const QString &path, const QString &reason)
 {
@@ -90,9 +91,9 @@ int openHandle(const QString &openPath, const QString &path)
     else if (S_ISDIR(status.st_mode))
         reason = qt_error_string(EISDIR);
     else if (!S_ISREG(status.st_mode))
-        reason = QStringLiteral("Not a regular file");
+        reason = QCoreApplication::translate("denywriters", "Not a regular file");
     else if (!takeReadLocks(fd))
-        reason = QString::fromLatin1(kHeldByWriter);
+        reason = QCoreApplication::translate("denywriters", kHeldByWriter);
     // Reads block again once the file is known to be a plain file nobody writes.
     if (reason.isEmpty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         reason = qt_error_string(errno);

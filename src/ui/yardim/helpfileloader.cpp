@@ -9,6 +9,7 @@
 #include "ui/yardim/linebreaknormalizer.h"
 #include "ui/yardim/rtfreader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,7 +22,8 @@ namespace {
 [[noreturn]] void refuseTooLarge(const QString &path)
 {
     throw cannotOpenFile(path,
-        QStringLiteral("The file is larger than %1 MB, the most a help file may be.")
+        QCoreApplication::translate(
+            "HelpFileLoader", "The file is larger than %1 MB, the most a help file may be.")
             .arg(HelpFileLoader::kMaxFileSize / (qint64 {1024} * 1024)));
 }
 
