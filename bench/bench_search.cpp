@@ -14,10 +14,10 @@
 // source tree.
 #include "app/application.h"
 #include "app/startup.h"
-#include "jet/cp1254.h"
-#include "jet/jetconnection.h"
 #include "data/ratesquery.h"
 #include "data/turkishfold.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
 #include "ui/amortana/ratestablemodel.h"
 #include "ui/amortana/tamortanaf.h"
 #include "ui/amortana/webpanel.h"

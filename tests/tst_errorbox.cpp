@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "datafolder/translations.h"
 #include "jet/apperror.h"
+#include "jet/jetconnection.h"
+#include "testsupport.h"
 #include "ui/common/apptitle.h"
 #include "ui/common/errorreporting.h"
 #include "ui/common/messagebox.h"
-#include "datafolder/translations.h"
-#include "jet/jetconnection.h"
-#include "testsupport.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -107,7 +107,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QStringList, editMenu);
         translations::install(QStringLiteral(VELKARO_TRANSLATIONS_BUILD_DIR), languages);
-        MessageBox::setPresenter({});
+        messagebox::setPresenter({});
         RunDirectory run;
 
         QString caption, text;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "datafolder/datafolder.h"
+#include "datafolder/translations.h"
 #include "search/krunnertypes.h"
 #include "search/searchlog.h"
 #include "search/searchservice.h"
 #include "searchlayout.h"
-#include "datafolder/translations.h"
 #include "velkaroversion.h"
 
 #include <QCommandLineParser>

@@ -2,14 +2,14 @@
 
 #include "search/ratessearch.h"
 
-#include "jet/apperror.h"
-#include "jet/connectionsettings.h"
-#include "jet/cp1254.h"
 #include "data/fieldtext.h"
-#include "jet/jetconnection.h"
 #include "data/ratesquery.h"
 #include "data/searchfilter.h"
 #include "data/turkishfold.h"
+#include "jet/apperror.h"
+#include "jet/connectionsettings.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
 #include "search/searchlog.h"
 
 #include <QFileInfo>

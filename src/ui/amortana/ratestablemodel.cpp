@@ -2,9 +2,9 @@
 
 #include "ui/amortana/ratestablemodel.h"
 
-#include "jet/cp1254.h"
 #include "data/fieldtext.h"
 #include "data/ratesquery.h"
+#include "jet/cp1254.h"
 #include "ui/common/errorreporting.h"
 
 #include <array>
