@@ -79,7 +79,7 @@ QString folderFor(const QString &programFolder)
 QString install(const QString &folder, const QStringList &uiLanguages)
 {
     removeInstalled();
-    const QString language = chosenLanguage(uiLanguages);
+    QString language = chosenLanguage(uiLanguages);
     if (language.isEmpty())
         return {};
     if (!installFirstLoadable(QStringLiteral("velkaro-arama_") + language, {folder}))

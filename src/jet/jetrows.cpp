@@ -92,7 +92,7 @@ int rowCountOf(QByteArrayView page)
 
 unsigned rowEntry(QByteArrayView page, int row)
 {
-    return u16(page.data() + kRowOffsetsStart + 2 * row);
+    return u16(page.data() + kRowOffsetsStart + 2 * qsizetype(row));
 }
 
 // Where a row lies on its page: after the row offsets, before the row stored before it.
@@ -104,7 +104,7 @@ RowSpan rowSpan(QByteArrayView page, int row)
     const unsigned entry = rowEntry(page, row);
     const qsizetype start = entry & kRowOffsetMask;
     const qsizetype end = row == 0 ? kPageSize : (rowEntry(page, row - 1) & kRowOffsetMask);
-    if (start < kRowOffsetsStart + 2 * count || start >= end || end > kPageSize)
+    if (start < kRowOffsetsStart + 2 * qsizetype(count) || start >= end || end > kPageSize)
         throw DamagedFile("a row lies outside the free part of its page");
     return {start, end, entry & (kDeletedRow | kOverflowRow)};
 }
@@ -129,7 +129,7 @@ void checkFreeSpace(QByteArrayView page)
     qsizetype lowest = kPageSize;
     for (int row = 0; row < count; ++row)
         lowest = std::min<qsizetype>(lowest, rowEntry(page, row) & kRowOffsetMask);
-    if (u16(page.data() + kFreeSpaceOffset) != lowest - (kRowOffsetsStart + 2 * count))
+    if (u16(page.data() + kFreeSpaceOffset) != lowest - (kRowOffsetsStart + 2 * qsizetype(count)))
         throw DamagedFile("a data page's free space disagrees with its rows");
 }
 
@@ -618,7 +618,7 @@ void TableReader::crackRow(qsizetype pageStart, qsizetype rowStart, qsizetype ro
         if (varCount > rowColumns || varCount >= int(offsets.size()) || tableStart < 2)
             throw DamagedFile("a row's variable column count disagrees with its size");
         for (int i = 0; i <= varCount; ++i) {
-            offsets[size_t(i)] = u16(row + size - maskSize - 4 - 2 * i);
+            offsets[size_t(i)] = u16(row + size - maskSize - 4 - 2 * qsizetype(i));
             if (offsets[size_t(i)] < (i == 0 ? 2 : offsets[size_t(i) - 1]))
                 throw DamagedFile("a row's variable values overlap");
         }
