@@ -68,7 +68,7 @@ XDG_DATA_HOME=$prefix/empty-data-home \
     || fail "the installed service did not answer as expected"
 # The user's own list, by the program's rule: the service reads it instead.
 mkdir -p "$prefix/data-home/velkaro-arama/AnaData"
-cp "$here/../data/fixture.mdb" "$prefix/data-home/velkaro-arama/AnaData/Velkaro.mdb"
+cp "$here/../fixtures/fixture.mdb" "$prefix/data-home/velkaro-arama/AnaData/Velkaro.mdb"
 own=$(XDG_DATA_HOME=$prefix/data-home dbus-run-session --config-file="$config" -- \
     gdbus call --session --timeout 30 --dest "$bus" --object-path "$path" \
     --method org.gnome.Shell.SearchProvider2.GetInitialResultSet "['kazan']" 2>/dev/null || true)

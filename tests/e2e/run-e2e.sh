@@ -27,7 +27,7 @@ program=$(command -v "$1") || { echo "FAIL: no program at $1"; exit 1; }
 # Absolute, since the program is started from a directory of its own.
 program=$(readlink -f "$program")
 here=$(cd "$(dirname "$0")" && pwd)
-fixture=$here/../data/fixture.mdb
+fixture=$here/../fixtures/fixture.mdb
 wait_seconds=${VELKARO_E2E_WAIT:-30}
 artifacts=${VELKARO_E2E_ARTIFACTS:-/tmp}
 
@@ -111,8 +111,10 @@ wait_until() {
     done
 }
 
-# --- a private X server; -displayfd picks a free display and says which when it is ready
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# --- a private X server; -displayfd picks a free display and says which when it is ready.
+# -noreset: by default the server resets when its last client goes, and a program
+# started in that moment cannot connect.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until "the X server" test -s "$work/display"
 xvfb_display=":$(head -n 1 "$work/display")"
@@ -424,7 +426,7 @@ wait "$program_pid" 2>/dev/null || true
 program_pid=
 
 # --- run 3: the shipped list on a Full HD screen under a window manager
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/wm-display" 2>>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/wm-display" 2>>"$work/xvfb.log" &
 wm_xvfb_pid=$!
 wait_until "the second X server" test -s "$work/wm-display"
 xvfb_display=":$(head -n 1 "$work/wm-display")"

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
-#include "connectionsettings.h"
-#include "jetconnection.h"
-#include "jetpassword.h"
-#include "ratesquery.h"
+#include "jet/apperror.h"
+#include "jet/connectionsettings.h"
+#include "jet/jetconnection.h"
+#include "jet/jetpassword.h"
+#include "data/ratesquery.h"
 #include "testsupport.h"
-#include "translations.h"
+#include "datafolder/translations.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

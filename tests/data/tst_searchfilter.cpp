@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cp1254.h"
-#include "ratesquery.h"
-#include "searchfilter.h"
-#include "turkishfold.h"
+#include "jet/cp1254.h"
+#include "data/ratesquery.h"
+#include "data/searchfilter.h"
+#include "data/turkishfold.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cp1254.h"
-#include "turkishfold.h"
+#include "jet/cp1254.h"
+#include "data/turkishfold.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "fieldtext.h"
+#include "data/fieldtext.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
-#include "jetconnection.h"
-#include "jetrows.h"
-#include "ratesquery.h"
+#include "data/ratesquery.h"
+#include "jet/apperror.h"
+#include "jet/jetconnection.h"
+#include "jet/jetrows.h"
 #include "testsupport.h"
 
 #include <QLoggingCategory>
