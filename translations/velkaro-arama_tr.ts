@@ -2,6 +2,109 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="tr_TR">
 <context>
+    <name>AmortismanDialog</name>
+    <message>
+        <source>Declining balance is open only to businesses that keep their books on the balance-sheet basis.</source>
+        <translation>Azalan bakiyeler yöntemi yalnızca bilanço esasına göre defter tutan işletmeler için geçerlidir.</translation>
+    </message>
+    <message>
+        <source>A car that a business renting or running cars uses for that purpose: a full first year.</source>
+        <translation>Otomobil kiralama veya işletme faaliyetinde bulunan işletmenin bu amaçla kullandığı araç: ilk yıl tam amortisman ayrılır.</translation>
+    </message>
+    <message>
+        <source>Enter the year the asset was entered in the books.</source>
+        <translation>Varlığın aktife girdiği yılı yazınız.</translation>
+    </message>
+    <message>
+        <source>The schedule appears here once every entry is accepted.</source>
+        <translation>Bütün alanlar doğru girildiğinde amortisman tablosu burada görünür.</translation>
+    </message>
+    <message>
+        <source>Save the schedule</source>
+        <translation>Amortisman tablosunu kaydet</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV dosyaları (*.csv)</translation>
+    </message>
+    <message>
+        <source>The schedule could not be saved as &quot;%1&quot;: %2</source>
+        <translation>Amortisman tablosu &quot;%1&quot; olarak kaydedilemedi: %2</translation>
+    </message>
+    <message>
+        <source>Enter the cost, for example 1.234,56.</source>
+        <translation>Maliyet bedelini yazınız, örneğin 1.234,56.</translation>
+    </message>
+    <message>
+        <source>Write the cost in digits, with &quot;.&quot; between thousands and &quot;,&quot; before the kuruş, for example 1.234,56.</source>
+        <translation>Maliyet bedelini rakamla, binlikler arasında &quot;.&quot;, kuruştan önce &quot;,&quot; kullanarak yazınız, örneğin 1.234,56.</translation>
+    </message>
+    <message>
+        <source>The cost has at most two decimals: kuruş are the smallest unit.</source>
+        <translation>Maliyet bedelinde virgülden sonra en çok iki basamak olabilir: en küçük birim kuruştur.</translation>
+    </message>
+    <message>
+        <source>The cost must be more than zero.</source>
+        <translation>Maliyet bedeli sıfırdan büyük olmalıdır.</translation>
+    </message>
+    <message>
+        <source>The cost cannot be negative.</source>
+        <translation>Maliyet bedeli eksi olamaz.</translation>
+    </message>
+    <message>
+        <source>The cost can be at most %1 TL.</source>
+        <translation>Maliyet bedeli en çok %1 TL olabilir.</translation>
+    </message>
+    <message>
+        <source>The first year must be between %1 and %2.</source>
+        <translation>İlk yıl %1 ile %2 arasında olmalıdır.</translation>
+    </message>
+    <message>
+        <source>The month must be between 1 and 12.</source>
+        <translation>Ay 1 ile 12 arasında olmalıdır.</translation>
+    </message>
+    <message>
+        <source>Declining balance is not offered for passenger cars: the published rules do not settle its first year.</source>
+        <translation>Binek otomobiller için azalan bakiyeler yöntemi sunulmuyor: yayımlanmış kurallar ilk yılı açıkça belirlemiyor.</translation>
+    </message>
+    <message>
+        <source>The switch to the normal method must fall in years 2 to %1.</source>
+        <translation>Normal yönteme geçiş 2. ile %1. yıllar arasında olmalıdır.</translation>
+    </message>
+    <message>
+        <source>This row has no useful life, so no schedule can be made for it.</source>
+        <translation>Bu satırda faydalı ömür yok; bu nedenle amortisman tablosu çıkarılamaz.</translation>
+    </message>
+    <message>
+        <source>The row&apos;s useful life is zero, so no schedule can be made for it.</source>
+        <translation>Bu satırın faydalı ömrü sıfır; bu nedenle amortisman tablosu çıkarılamaz.</translation>
+    </message>
+    <message>
+        <source>The row&apos;s useful life is not a whole number of years, so no schedule can be made for it.</source>
+        <translation>Bu satırın faydalı ömrü tam yıl değil; bu nedenle amortisman tablosu çıkarılamaz.</translation>
+    </message>
+    <message>
+        <source>The row&apos;s useful life is over %1 years, so no schedule can be made for it.</source>
+        <translation>Bu satırın faydalı ömrü %1 yıldan uzun; bu nedenle amortisman tablosu çıkarılamaz.</translation>
+    </message>
+    <message>
+        <source>This row has no depreciation rate, so no schedule can be made for it.</source>
+        <translation>Bu satırda amortisman oranı yok; bu nedenle amortisman tablosu çıkarılamaz.</translation>
+    </message>
+    <message>
+        <source>The row&apos;s depreciation rate is zero, so no schedule can be made for it.</source>
+        <translation>Bu satırın amortisman oranı sıfır; bu nedenle amortisman tablosu çıkarılamaz.</translation>
+    </message>
+    <message>
+        <source>The row&apos;s depreciation rate is over 100 %, so no schedule can be made for it.</source>
+        <translation>Bu satırın amortisman oranı %100&apos;ün üzerinde; bu nedenle amortisman tablosu çıkarılamaz.</translation>
+    </message>
+    <message>
+        <source>This row is a heading: it has no useful life and no rate, so no schedule can be made for it. Choose a row below it.</source>
+        <translation>Bu satır bir başlıktır: faydalı ömrü ve oranı yoktur, bu nedenle amortisman tablosu çıkarılamaz. Altındaki satırlardan birini seçiniz.</translation>
+    </message>
+</context>
+<context>
     <name>HelpFileLoader</name>
     <message>
         <source>The file is larger than %1 MB, the most a help file may be.</source>

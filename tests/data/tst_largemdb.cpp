@@ -3,9 +3,9 @@
 // bench/make-large-mdb makes the large lists the benchmarks open; a copy the reader
 // refuses, or one that reads other rows than the source repeated, would time the wrong
 // thing. Each made file is read back through the real query.
+#include "data/ratesquery.h"
 #include "jet/apperror.h"
 #include "jet/jetconnection.h"
-#include "data/ratesquery.h"
 #include "testsupport.h"
 
 #include <QProcess>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "jet/apperror.h"
-#include "jet/cp1254.h"
 #include "csvreader.h"
 #include "data/fieldtext.h"
-#include "jet/jetconnection.h"
 #include "data/ratesquery.h"
+#include "jet/apperror.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
 #include "testsupport.h"
 
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "jet/apperror.h"
-#include "jet/cp1254.h"
 #include "data/ratesquery.h"
 #include "data/ratesstore.h"
 #include "data/turkishfold.h"
+#include "jet/apperror.h"
+#include "jet/cp1254.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "jet/cp1254.h"
 #include "data/ratesquery.h"
 #include "data/searchfilter.h"
 #include "data/turkishfold.h"
+#include "jet/cp1254.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "jet/cp1254.h"
 #include "data/turkishfold.h"
+#include "jet/cp1254.h"
 
 #include <QTest>
 

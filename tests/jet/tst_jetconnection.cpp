@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "data/ratesquery.h"
+#include "datafolder/translations.h"
 #include "jet/apperror.h"
 #include "jet/connectionsettings.h"
 #include "jet/jetconnection.h"
 #include "jet/jetpassword.h"
-#include "data/ratesquery.h"
 #include "testsupport.h"
-#include "datafolder/translations.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
