@@ -87,4 +87,15 @@ std::optional<QString> value(const QString &connectionString, QStringView name)
     return found;
 }
 
+QString renderFor(const QString &dataSource)
+{
+    auto properties = kProperties;
+    const QByteArray utf8 = dataSource.toUtf8();
+    for (auto &property : properties) {
+        if (property.name == "Data Source")
+            property.value = std::string_view(utf8.constData(), size_t(utf8.size()));
+    }
+    return render(properties);
+}
+
 } // namespace connectionsettings

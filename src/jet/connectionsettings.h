@@ -47,6 +47,9 @@ inline constexpr int kJet4EngineType = 5;
 // "Name=value;Name=value;...", empty values as "", values with ";" or quotes quoted.
 QString render(const std::array<Property, kProperties.size()> &properties = kProperties);
 
+// The program's connection string with another data source: a list given by its path.
+QString renderFor(const QString &dataSource);
+
 // The value of one property (names compare case-insensitively, as OLE DB does);
 // an absent property gives nothing.
 std::optional<QString> value(const QString &connectionString, QStringView name);

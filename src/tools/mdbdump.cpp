@@ -23,17 +23,6 @@ constexpr int kTableRefused = 1;
 constexpr int kFileUnreadable = 2;
 constexpr int kNoSuchTable = 3;
 
-QString connectionStringFor(const QString &path)
-{
-    auto properties = connectionsettings::kProperties;
-    const QByteArray utf8 = path.toUtf8();
-    for (auto &property : properties) {
-        if (property.name == "Data Source")
-            property.value = std::string_view(utf8.constData(), size_t(utf8.size()));
-    }
-    return connectionsettings::render(properties);
-}
-
 void write(const QByteArray &bytes, std::FILE *to = stdout)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
@@ -117,7 +106,8 @@ int main(int argc, char *argv[])
         say(QStringLiteral("usage: velkaro-mdb-dump FILE [TABLE]"));
         return kFileUnreadable;
     }
-    JetConnection connection(connectionStringFor(QDir::current().absoluteFilePath(arguments.at(0))),
+    JetConnection connection(
+        connectionsettings::renderFor(QDir::current().absoluteFilePath(arguments.at(0))),
         JetConnection::PasswordCheck::Ignore);
     try {
         connection.open();
