@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The help reader on hostile shapes, 40 KB to 50 MB: a help file of empty paragraphs
 // ("\par" after "\par") and one of a single unbroken line. Each size is read as the help
 // window reads it (line breaks, RTF into the compact text, the first part into a
@@ -9,9 +11,9 @@
 //
 // Read the medians: other builds share the cores. The sizes go past the loader's 4 MB
 // bound on purpose, to show the cost stays linear.
-#include "helpfileloader.h"
-#include "helptext.h"
-#include "tyardimf.h"
+#include "ui/yardim/helpfileloader.h"
+#include "ui/yardim/helptext.h"
+#include "ui/yardim/tyardimf.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>

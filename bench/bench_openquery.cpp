@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opening the rates query: reading every row of ORANLAR, converting the text and
 // computing the derived fields. Run from anywhere; the shipped list comes from the
 // source tree, the 50,000-row list from ../shared/fixtures when it is there.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Real Jet 4 files of 1,000 to 1,000,000 rows: opening the query; a key press in the
 // first term box with automatic search on and a term that matches nothing (every
 // record is tested, the grid ends up empty); and ARA, which re-reads the table; the
@@ -13,15 +15,15 @@
 //
 // Each size is one argument (rows). Read the medians; the slope of time over rows on
 // log-log axes says whether the cost grows as the table does.
-#include "apperror.h"
-#include "application.h"
-#include "messagebox.h"
+#include "app/application.h"
+#include "app/startup.h"
+#include "data/ratesquery.h"
+#include "data/ratesstore.h"
+#include "jet/apperror.h"
 #include "queryopening.h"
-#include "ratesquery.h"
-#include "ratesstore.h"
-#include "ratestablemodel.h"
-#include "startup.h"
-#include "tamortanaf.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/amortana/tamortanaf.h"
+#include "ui/common/messagebox.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -269,7 +271,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     Application application(argc, argv);
     // An error box would wait for a click that never comes; print the message instead.
-    MessageBox::setPresenter([](const MessageBox::Request &request) {
+    messagebox::setPresenter([](const messagebox::Request &request) {
         std::fprintf(stderr, "%s\n", qPrintable(request.text));
     });
     benchmark::Initialize(&argc, argv);

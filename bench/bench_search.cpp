@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Search speed: folding + matching throughput on description text, and re-applying the
 // filter after a key press through the real window (offscreen, shipped list and 1,000,000
 // synthetic rows), each beside the naive QLocale/QString way measured in the same run.
@@ -10,15 +12,15 @@
 // Read the medians: other builds share the cores. --benchmark_filter=Fold runs the
 // throughput part alone, without a window. Runs from anywhere; the list comes from the
 // source tree.
-#include "application.h"
-#include "cp1254.h"
-#include "jetconnection.h"
-#include "ratesquery.h"
-#include "ratestablemodel.h"
-#include "startup.h"
-#include "tamortanaf.h"
-#include "turkishfold.h"
-#include "webpanel.h"
+#include "app/application.h"
+#include "app/startup.h"
+#include "data/ratesquery.h"
+#include "data/turkishfold.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/amortana/tamortanaf.h"
+#include "ui/amortana/webpanel.h"
 
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -337,7 +339,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     Application application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The desktop search service over the 50,000-row list: a question answered in the
 // process (the rows found, then the texts of the ones shown), and the same questions
 // over D-Bus to the real service, as GNOME Shell and KRunner ask them, beside a Ping
@@ -9,8 +11,8 @@
 //
 // The list is ../shared/fixtures/large50k.mdb.gz, unpacked into a temporary folder; the
 // D-Bus cases start a dbus-daemon of their own. Without either, those cases are skipped.
-#include "krunnertypes.h"
-#include "ratessearch.h"
+#include "search/krunnertypes.h"
+#include "search/ratessearch.h"
 #include "searchserviceonbus.h"
 
 #include <QCoreApplication>

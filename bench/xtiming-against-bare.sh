@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program timed from outside the process, in a private X server, against a bare
 # Qt window started the same way: process start to the window's first pixels (X Damage),
 # a key typed into the first term box to the grid's first repaint, and the memory of the

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Install layout: the program in bin, everything it reads from its working directory
 # (AnaData/ and the help file) in one data folder, and the desktop integration files.
 include(GNUInstallDirs)
@@ -13,6 +15,11 @@ foreach(size IN ITEMS 16 24 32 48 64 128 256)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME velkaro-arama.png)
 endforeach()
+
+# The licence, where Debian looks for a package's: the full GPL text is the system's own
+# (/usr/share/common-licenses/GPL-3), as the file says.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro-arama)
 
 configure_file(${PROJECT_SOURCE_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml.in
     ${PROJECT_BINARY_DIR}/resources/${VELKARO_APP_ID}.metainfo.xml @ONLY)

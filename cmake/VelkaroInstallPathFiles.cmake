@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs inside `cmake --install` (and cpack), where CMAKE_INSTALL_PREFIX is the final prefix:
 # writes and installs the files that name installed paths, the menu entry and the search
 # service's D-Bus activation file.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Where the program finds the web-view plugin. It loads code from one folder only, at a
 # fixed path relative to its own: installed, that is the private library folder; in the
 # build tree, the folder the build puts the plugin in. CMake installs and builds the
@@ -30,6 +32,11 @@ file(RELATIVE_PATH VELKARO_DATA_DIR_FROM_PROGRAM
 if(WIN32)
     set(VELKARO_DATA_DIR_FROM_PROGRAM .)
 endif()
+# The translations sit in the data folder; the build makes them at the same place relative
+# to its programs, so that the build's programs find them as the installed ones do.
+cmake_path(APPEND VELKARO_PROGRAM_BUILD_DIR ${VELKARO_DATA_DIR_FROM_PROGRAM} translations
+    OUTPUT_VARIABLE VELKARO_TRANSLATIONS_BUILD_DIR)
+cmake_path(NORMAL_PATH VELKARO_TRANSLATIONS_BUILD_DIR)
 configure_file(${PROJECT_SOURCE_DIR}/src/search/searchlayout.h.in
     ${VELKARO_GENERATED_INCLUDE_DIR}/searchlayout.h @ONLY)
 

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Debian package: `cpack -G DEB` in the build folder.
 set(VELKARO_PACKAGE_MAINTAINER "Zelvor Yazılım <yazilim@zelvor.com.tr>"
     CACHE STRING "Maintainer field of the Debian package")
@@ -24,5 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not linked, so dpkg-shlibdeps cannot see it: the program draws with Liberation Sans
 # in place of the Windows fonts its forms name.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# Qt's own Turkish (the line edits' menu, --help's frame); without it only those texts
+# stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The cross-built tests run under Wine (scripts/wine-run is the CTest emulator, given as
 # CMAKE_CROSSCOMPILING_EMULATOR by scripts/build-windows). Wine needs its prefix and the
 # folders of the DLLs the tests load; the paths compiled into the tests need a drive,

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Cross-building for 64-bit Windows with Debian's MinGW-w64. The posix flavour of the
 # compilers is the one with std::thread and std::mutex, which Qt needs.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,13 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "messagebox.h"
-#include "ratesquery.h"
-#include "ratestablemodel.h"
-#include "startup.h"
-#include "tamortanaf.h"
+#include "app/startup.h"
+#include "data/ratesquery.h"
 #include "testsupport.h"
-#include "urlopener.h"
-#include "webpanel.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/amortana/tamortanaf.h"
+#include "ui/amortana/urlopener.h"
+#include "ui/amortana/webpanel.h"
+#include "ui/common/messagebox.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -23,8 +25,8 @@ public:
     explicit StartedProgram(const QString &fixture = QStringLiteral("fixture.mdb"))
         : m_run(fixture)
     {
-        m_previousPresenter = MessageBox::setPresenter(
-            [this](const MessageBox::Request &request) { boxes.push_back(request); });
+        m_previousPresenter = messagebox::setPresenter(
+            [this](const messagebox::Request &request) { boxes.push_back(request); });
         m_previousOpener = urlopener::setOpener([this](const QUrl &url, QWidget *) {
             openedUrls << url;
             queryExistedWhenOpened << (windows.amortanaF && windows.amortanaF->query() != nullptr);
@@ -38,7 +40,7 @@ public:
     {
         navigations.reset();
         windows = MainWindows();
-        MessageBox::setPresenter(m_previousPresenter);
+        messagebox::setPresenter(m_previousPresenter);
         urlopener::setOpener(m_previousOpener);
     }
 
@@ -80,13 +82,13 @@ public:
     RunDirectory &run() { return m_run; }
 
     MainWindows windows;
-    std::vector<MessageBox::Request> boxes;
+    std::vector<messagebox::Request> boxes;
     QList<QUrl> openedUrls;
     QList<bool> queryExistedWhenOpened;
     std::unique_ptr<QSignalSpy> navigations;
 
 private:
     RunDirectory m_run;
-    MessageBox::Presenter m_previousPresenter;
+    messagebox::Presenter m_previousPresenter;
     urlopener::Opener m_previousOpener;
 };

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times the real program's help window under an X server, from outside the process.
 
 Start-up: from starting the program to the map of its main window. Help button: a click

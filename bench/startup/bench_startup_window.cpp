@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's start-up as src/app/main.cpp does it, ending after the grid's first
 // paint and printing the time since the process started. With --web-before-paint the
 // web view is created and navigated before the window is shown, for comparison with the
@@ -6,10 +8,10 @@
 //   bench/startup/run-startup-bench.sh build-bench 21
 #include "firstpaint.h"
 
-#include "application.h"
-#include "startup.h"
-#include "tamortanaf.h"
-#include "webpanel.h"
+#include "app/application.h"
+#include "app/startup.h"
+#include "ui/amortana/tamortanaf.h"
+#include "ui/amortana/webpanel.h"
 
 #include <QAbstractScrollArea>
 #include <QTableView>

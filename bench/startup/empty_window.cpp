@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The yardstick of the start-up benchmark: a bare Qt Widgets window, shown maximised,
 // that quits after its first paint. bench/startup/run-startup-bench.sh starts it in turn
 // with the real window (see there for the commands). With STARTUP_BENCH_STAY=1 in the

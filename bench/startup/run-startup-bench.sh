@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up to the first painted window, offscreen, from the repository root with the
 # shipped list: a bare Qt Widgets window, the program's start-up (web view after the
 # first paint), and the same with the web view created before the first paint. The three

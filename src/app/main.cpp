@@ -1,9 +1,12 @@
-#include "application.h"
-#include "datafolder.h"
-#include "startoptions.h"
-#include "startup.h"
-#include "tamortanaf.h"
-#include "terminationsignals.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/application.h"
+#include "app/startoptions.h"
+#include "app/startup.h"
+#include "app/terminationsignals.h"
+#include "datafolder/datafolder.h"
+#include "datafolder/translations.h"
+#include "ui/amortana/tamortanaf.h"
 
 #include <QDir>
 
@@ -29,9 +32,11 @@ int main(int argc, char *argv[])
     if (options.outcome() != StartOptions::Outcome::Start) {
         QCoreApplication information(argc, argv);
         Application::setIdentity();
+        translations::install(translations::folderFor(QCoreApplication::applicationDirPath()));
         return options.finishWithoutWindows();
     }
     Application application(argc, argv);
+    translations::install(translations::folderFor(QCoreApplication::applicationDirPath()));
     const QString helpFile = options.usersOwnData() ? enterDataFolder() : QString();
     const MainWindows windows = createMainWindows(helpFile);
     terminationsignals::closeOnTermination(windows.amortanaF.get());

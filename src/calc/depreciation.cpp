@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "depreciation.h"
 
 #include <algorithm>
@@ -12,7 +14,7 @@ namespace {
 #endif
 // Cost × rate × months stays below 2^63 within the cost limit, with a factor of 7 to spare;
 // the wider product keeps the rounding exact whatever a later limit becomes.
-__extension__ typedef __int128 Wide;
+__extension__ using Wide = __int128;
 
 // a × b / c rounded half-up, for a, b ≥ 0 and c > 0: the half is added as 2ab + c over
 // 2c, exact for odd divisors too (an even spread over 3 or 5 years).
@@ -94,8 +96,8 @@ Schedule normal(const Input &input)
     if (input.passengerCar && !input.passengerCar->rentalException) {
         // Rounded once from the cost rather than from the rounded annual amount.
         const int months = 13 - input.passengerCar->acquisitionMonth;
-        first = mulDivHalfUp(
-            input.costKurus, std::int64_t(input.rateBasisPoints) * months, kFullRate * 12);
+        first = mulDivHalfUp(input.costKurus, std::int64_t(input.rateBasisPoints) * months,
+            std::int64_t {kFullRate} * 12);
     }
     // The last year takes whatever remains: the part of a car's first year not taken,
     // and what the list's rates lose by being cut to two decimals (6,66 % × 15 years).

@@ -1,7 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ratesquery.h"
 
-#include "apperror.h"
-#include "jetconnection.h"
+#include "jet/apperror.h"
+#include "jet/jetconnection.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -75,11 +79,13 @@ RatesStore RatesQuery::readTable()
         const int column = cursor->columnIndex(latin1(field.name));
         if (column < 0)
             throw AppError(
-                QStringLiteral("meslekkoduQuery: Field '%1' not found").arg(latin1(field.name)));
+                QCoreApplication::translate("RatesQuery", "meslekkoduQuery: Field '%1' not found")
+                    .arg(latin1(field.name)));
         const JetColumnKind stored = cursor->columns()[size_t(column)].kind;
         if (!fits(field.kind, stored)) {
             throw AppError(
-                QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
+                QCoreApplication::translate(
+                    "RatesQuery", "Type mismatch for field '%1', expecting: %2 actual: %3")
                     .arg(latin1(field.name), fieldKindName(field.kind), jetColumnKindName(stored)));
         }
         columnOf[i] = column;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "ratesrecord.h"
@@ -43,9 +45,10 @@ inline const std::array<FieldDefinition, 11> kRatesFields = {{
 }};
 
 // The one query of the program (`meslekkoduQuery`). Opening reads every row of the
-// table at once, in the order the database returns them (a client-side cursor), and
-// computes the calculated percentage of each. While the filtered flag is on, the
-// reader of the rows asks accepts() for each record it fetches.
+// table at once, in the order they are stored (data pages in usage-map order, rows in
+// page order), into packed rows; a record works out its calculated percentage each
+// time it is read. While the filtered flag is on, the reader of the rows asks
+// accepts() for each record it fetches.
 class RatesQuery : public QObject
 {
     Q_OBJECT

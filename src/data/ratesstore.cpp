@@ -1,7 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ratesstore.h"
 
-#include "apperror.h"
+#include "jet/apperror.h"
 #include "turkishfold.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <array>
@@ -69,7 +73,8 @@ void forEachDifference(const char *a, const char *b, qsizetype size, Found found
 void checkRoom(qsizetype used, qsizetype more)
 {
     if (more > kMaxBlockBytes - used)
-        throw AppError(QStringLiteral("The table is too large to be held in memory."));
+        throw AppError(QCoreApplication::translate(
+            "RatesStore", "The table is too large to be held in memory."));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "searchfilter.h"
 
-#include "cp1254.h"
+#include "jet/cp1254.h"
 #include "ratesquery.h"
 #include "turkishfold.h"
 

@@ -1,4 +1,6 @@
-#include "krunnertypes.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "search/krunnertypes.h"
 
 #include <QDBusMetaType>
 

@@ -1,8 +1,11 @@
-#include "datafolder.h"
-#include "krunnertypes.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "datafolder/datafolder.h"
+#include "datafolder/translations.h"
+#include "search/krunnertypes.h"
+#include "search/searchlog.h"
+#include "search/searchservice.h"
 #include "searchlayout.h"
-#include "searchlog.h"
-#include "searchservice.h"
 #include "velkaroversion.h"
 
 #include <QCommandLineParser>
@@ -43,22 +46,25 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velkaro-arama-search"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELKARO_VERSION));
+    translations::install(translations::folderFor(QCoreApplication::applicationDirPath()));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate("velkaro-arama-search",
         "Answers the desktop's search (GNOME Shell, KRunner) from the VUK rate list.\n"
         "D-Bus starts it when a search needs it; it never writes anything."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption databaseOption(QStringLiteral("database"),
-        QStringLiteral("The rate list to search (default: the user's own list in "
-                       "$XDG_DATA_HOME/velkaro-arama/AnaData when there is one, otherwise "
-                       "the installed one)."),
-        QStringLiteral("file"));
+        QCoreApplication::translate("velkaro-arama-search",
+            "The rate list to search (default: the user's own list in "
+            "$XDG_DATA_HOME/velkaro-arama/AnaData when there is one, otherwise "
+            "the installed one)."),
+        QCoreApplication::translate("velkaro-arama-search", "file"));
     const QCommandLineOption programOption(QStringLiteral("program"),
-        QStringLiteral("The program a chosen result starts, in the folder above the list's "
-                       "folder (default: velkaro-arama beside this service)."),
-        QStringLiteral("file"), installedProgram());
+        QCoreApplication::translate("velkaro-arama-search",
+            "The program a chosen result starts, in the folder above the list's "
+            "folder (default: velkaro-arama beside this service)."),
+        QCoreApplication::translate("velkaro-arama-search", "file"), installedProgram());
     parser.addOptions({databaseOption, programOption});
     parser.process(application);
 

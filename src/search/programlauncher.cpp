@@ -1,6 +1,8 @@
-#include "programlauncher.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "searchlog.h"
+#include "search/programlauncher.h"
+
+#include "search/searchlog.h"
 
 #include <QProcess>
 

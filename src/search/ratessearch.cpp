@@ -1,14 +1,16 @@
-#include "ratessearch.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
-#include "connectionsettings.h"
-#include "cp1254.h"
-#include "fieldtext.h"
-#include "jetconnection.h"
-#include "ratesquery.h"
-#include "searchfilter.h"
-#include "searchlog.h"
-#include "turkishfold.h"
+#include "search/ratessearch.h"
+
+#include "data/fieldtext.h"
+#include "data/ratesquery.h"
+#include "data/searchfilter.h"
+#include "data/turkishfold.h"
+#include "jet/apperror.h"
+#include "jet/connectionsettings.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
+#include "search/searchlog.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -17,18 +19,6 @@
 #include <algorithm>
 
 namespace {
-
-// The connection the window makes, with the installed list's full path as its source.
-QString connectionStringFor(const QString &databasePath)
-{
-    auto properties = connectionsettings::kProperties;
-    const QByteArray path = databasePath.toUtf8();
-    for (auto &property : properties) {
-        if (property.name == "Data Source")
-            property.value = std::string_view(path.constData(), size_t(path.size()));
-    }
-    return connectionsettings::render(properties);
-}
 
 // The list is Turkish whatever the desktop's language: "2,5 yıl", "%3,03".
 const QLocale &turkish()
@@ -99,7 +89,8 @@ void RatesSearch::refresh()
     m_query.reset();
     m_connection.reset();
     try {
-        auto connection = std::make_unique<JetConnection>(connectionStringFor(m_databasePath));
+        auto connection
+            = std::make_unique<JetConnection>(connectionsettings::renderFor(m_databasePath));
         auto query = std::make_unique<RatesQuery>(connection.get());
         query->open();
         // The rows stay in memory; the file is not held open between readings.

@@ -1,4 +1,6 @@
-#include "searchservice.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "search/searchservice.h"
 
 #include "searchlayout.h"
 

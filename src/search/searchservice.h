@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "krunnertypes.h"
-#include "programlauncher.h"
-#include "ratessearch.h"
+#include "search/krunnertypes.h"
+#include "search/programlauncher.h"
+#include "search/ratessearch.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QHash>

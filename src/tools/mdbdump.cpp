@@ -1,6 +1,8 @@
-#include "apperror.h"
-#include "connectionsettings.h"
-#include "jetconnection.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "jet/apperror.h"
+#include "jet/connectionsettings.h"
+#include "jet/jetconnection.h"
 #include "mdbdumpcells.h"
 
 #include <QCoreApplication>
@@ -20,17 +22,6 @@ namespace {
 constexpr int kTableRefused = 1;
 constexpr int kFileUnreadable = 2;
 constexpr int kNoSuchTable = 3;
-
-QString connectionStringFor(const QString &path)
-{
-    auto properties = connectionsettings::kProperties;
-    const QByteArray utf8 = path.toUtf8();
-    for (auto &property : properties) {
-        if (property.name == "Data Source")
-            property.value = std::string_view(utf8.constData(), size_t(utf8.size()));
-    }
-    return connectionsettings::render(properties);
-}
 
 void write(const QByteArray &bytes, std::FILE *to = stdout)
 {
@@ -115,7 +106,8 @@ int main(int argc, char *argv[])
         say(QStringLiteral("usage: velkaro-mdb-dump FILE [TABLE]"));
         return kFileUnreadable;
     }
-    JetConnection connection(connectionStringFor(QDir::current().absoluteFilePath(arguments.at(0))),
+    JetConnection connection(
+        connectionsettings::renderFor(QDir::current().absoluteFilePath(arguments.at(0))),
         JetConnection::PasswordCheck::Ignore);
     try {
         connection.open();

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "mdbdumpcells.h"
 
-#include "cp1254.h"
-#include "jetconnection.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
 
 #include <QDate>
 #include <QtEndian>

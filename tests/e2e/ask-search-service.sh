@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Asks the desktop search service what GNOME Shell and KRunner ask, the way they ask it:
 # by the bus name and object path that GNOME Shell reads from the provider file, over the
 # session bus, so that D-Bus starts the service from its activation file. Expects the

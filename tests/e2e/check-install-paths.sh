@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a staging tree (DESTDIR), stripped as the Debian package is, and
 # checks where the installed program would load code from: the web view plugin must lie at
 # the path the program looks at, relative to its own folder, and no installed file may

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks the desktop search's files there:
 # the D-Bus activation file starts the installed service, GNOME Shell's provider file and
 # KRunner's plugin file name the same bus name and object path, and the provider file
@@ -67,7 +68,7 @@ XDG_DATA_HOME=$prefix/empty-data-home \
     || fail "the installed service did not answer as expected"
 # The user's own list, by the program's rule: the service reads it instead.
 mkdir -p "$prefix/data-home/velkaro-arama/AnaData"
-cp "$here/../data/fixture.mdb" "$prefix/data-home/velkaro-arama/AnaData/Velkaro.mdb"
+cp "$here/../fixtures/fixture.mdb" "$prefix/data-home/velkaro-arama/AnaData/Velkaro.mdb"
 own=$(XDG_DATA_HOME=$prefix/data-home dbus-run-session --config-file="$config" -- \
     gdbus call --session --timeout 30 --dest "$bus" --object-path "$path" \
     --method org.gnome.Shell.SearchProvider2.GetInitialResultSet "['kazan']" 2>/dev/null || true)

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Asks an X window to close the way a window manager's close button does: a
 # WM_DELETE_WINDOW message. Without a window manager nothing else sends one, and killing
 # the client would skip the program's close handler. Usage: close-window.py <window id>

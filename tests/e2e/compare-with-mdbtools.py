@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads every user table of every Jet file in a folder through velkaro-mdb-dump and
 through mdbtools' mdb-export, and compares them cell for cell.
 

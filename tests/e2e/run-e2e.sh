@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real program as a user would, in a private X server: search, copy the rate
 # and the useful life through the clipboard, close the window; start it with --ara and
 # copy from the result it opens with; then start it with no list and get through the
-# error boxes with Enter. Given an installed desktop entry, it first starts the program
+# error boxes with Enter, reading what the first one says in English, and once more for a
+# Turkish user, in Turkish. Given an installed desktop entry, it first starts the program
 # as the menu would, from the entry's folder, on the shipped list. Then it chooses
 # results in the desktop search service as GNOME Shell and KRunner do, over a session
 # bus of its own with the user's own list, and drives the program that opens, the
@@ -25,7 +27,7 @@ program=$(command -v "$1") || { echo "FAIL: no program at $1"; exit 1; }
 # Absolute, since the program is started from a directory of its own.
 program=$(readlink -f "$program")
 here=$(cd "$(dirname "$0")" && pwd)
-fixture=$here/../data/fixture.mdb
+fixture=$here/../fixtures/fixture.mdb
 wait_seconds=${VELKARO_E2E_WAIT:-30}
 artifacts=${VELKARO_E2E_ARTIFACTS:-/tmp}
 
@@ -109,8 +111,10 @@ wait_until() {
     done
 }
 
-# --- a private X server; -displayfd picks a free display and says which when it is ready
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# --- a private X server; -displayfd picks a free display and says which when it is ready.
+# -noreset: by default the server resets when its last client goes, and a program
+# started in that moment cannot connect.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until "the X server" test -s "$work/display"
 xvfb_display=":$(head -n 1 "$work/display")"
@@ -126,13 +130,14 @@ EOF
 chmod +x "$work/bin/xdg-open"
 
 # Runs "$@" in its own process group with the environment of a user's session. As root
-# there is no QTWEBENGINE_DISABLE_SANDBOX either: the program must cope by itself.
+# there is no QTWEBENGINE_DISABLE_SANDBOX either: the program must cope by itself. Each
+# box the program shows is written to its log (velkaro.boxes), where the text is read.
 in_session() {
     exec env -u BROWSER -u DEFAULT_BROWSER -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION \
         -u LANGUAGE -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u QTWEBENGINE_DISABLE_SANDBOX \
         -u XDG_DATA_HOME -u DBUS_SESSION_BUS_ADDRESS \
         LC_ALL=C.UTF-8 LANG=C.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-        PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb \
+        PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb QT_LOGGING_RULES=velkaro.boxes.debug=true \
         QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu "${session_extra[@]}" \
         setsid "$@"
 }
@@ -383,11 +388,19 @@ expect_clipboard_after ctrl+c 'ısı' "KRunner's query is in the first box"
 close_launched
 kill -TERM "$service_pid" 2>/dev/null || true
 
+# True once the program's log holds a box with the application's title and this text.
+box_said() { grep -qxF "velkaro.boxes: $box_title | $1" "$work/program.log"; }
+
 # --- run 2: no list at all; two error boxes, each closed with Enter, then the window
 mkdir -p "$work/empty"
 start_program "$program" "$work/empty"
 for box_number in 1 2; do
     wait_until "error box $box_number" has_window "$box_title"
+    if [ "$box_number" -eq 1 ]; then
+        wait_until "the first box to say the list is missing, in English" \
+            box_said "Could not find file '$work/empty/AnaData/Velkaro.mdb'"
+        echo "ok: under C.UTF-8 the box says the list is missing in English"
+    fi
     box=$(windows_titled "$box_title" | head -n 1)
     xdotool windowfocus --sync "$box"
     xdotool key Return
@@ -399,8 +412,21 @@ main=$(settled_main_window)
 echo "ok: main window up after the two boxes"
 close_and_expect_clean_exit "$main"
 
+# --- run 2t: the same for a Turkish user: the box keeps its title, its text is Turkish
+mkdir -p "$work/bos"
+session_extra=(LC_ALL= LANG=tr_TR.UTF-8)
+start_program "$program" "$work/bos"
+session_extra=()
+wait_until "the Turkish error box" has_window "$box_title"
+wait_until "the box to say the list is missing, in Turkish" \
+    box_said "'$work/bos/AnaData/Velkaro.mdb' dosyası bulunamadı."
+echo "ok: under LANG=tr_TR.UTF-8 the box says the list is missing in Turkish"
+kill -KILL -- "-$program_pid"
+wait "$program_pid" 2>/dev/null || true
+program_pid=
+
 # --- run 3: the shipped list on a Full HD screen under a window manager
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/wm-display" 2>>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/wm-display" 2>>"$work/xvfb.log" &
 wm_xvfb_pid=$!
 wait_until "the second X server" test -s "$work/wm-display"
 xvfb_display=":$(head -n 1 "$work/wm-display")"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows installer end to end under Wine: installs silently into a fresh Wine
 # prefix, checks what landed where, starts the installed program with a search as the
 # Start-menu shortcut does, and checks through the X clipboard (Wine hands the Windows

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Looks at and asks things of an X window from outside, as a window manager or a user
 # would see it. Usage:
 #   xwindow.py state ID                 the window's _NET_WM_STATE, one name per line

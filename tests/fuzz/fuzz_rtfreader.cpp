@@ -1,4 +1,6 @@
-#include "rtfreader.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/yardim/rtfreader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

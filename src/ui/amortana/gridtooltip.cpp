@@ -1,4 +1,6 @@
-#include "gridtooltip.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/amortana/gridtooltip.h"
 
 #include <QAbstractItemView>
 #include <QCursor>

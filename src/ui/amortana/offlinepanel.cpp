@@ -1,6 +1,8 @@
-#include "offlinepanel.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "urlopener.h"
+#include "ui/amortana/offlinepanel.h"
+
+#include "ui/amortana/urlopener.h"
 
 #include <QLabel>
 #include <QUrl>

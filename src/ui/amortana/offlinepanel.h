@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "webviewfactory.h"
+#include "ui/amortana/webviewfactory.h"
 
 // The web panel where no browser engine can be had (Qt WebEngine needs MSVC, so the
 // Windows build has none): who publishes the program and how to reach them, the whole

@@ -1,4 +1,6 @@
-#include "publisherpages.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/amortana/publisherpages.h"
 
 #include <QString>
 

@@ -1,7 +1,9 @@
-#include "ratesgriddelegate.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "errorreporting.h"
-#include "ratestablemodel.h"
+#include "ui/amortana/ratesgriddelegate.h"
+
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/common/errorreporting.h"
 
 #include <QPainter>
 #include <QRegularExpression>

@@ -1,10 +1,11 @@
-#include "ratestablemodel.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
-#include "cp1254.h"
-#include "fieldtext.h"
-#include "messagebox.h"
-#include "ratesquery.h"
+#include "ui/amortana/ratestablemodel.h"
+
+#include "data/fieldtext.h"
+#include "data/ratesquery.h"
+#include "jet/cp1254.h"
+#include "ui/common/errorreporting.h"
 
 #include <array>
 #include <string_view>
@@ -155,15 +156,11 @@ void RatesTableModel::fetchMore(const QModelIndex &parent)
             if (next < count)
                 accepted.push_back(next);
         }
-    } catch (const AppError &error) {
+    } catch (...) {
         // Called from inside the view's layout code, which must not see an exception:
         // the fetch ends with what was accepted so far and the box comes from the loop.
         m_fetchFailed = true;
-        MessageBox::postError(error.message());
-    } catch (const std::exception &error) {
-        m_fetchFailed = true;
-        // UTF-8 on every platform, as errorreporting reads it.
-        MessageBox::postError(QString::fromUtf8(error.what()));
+        errorreporting::postCurrentError();
     }
     if (accepted.empty())
         return;

@@ -1,6 +1,8 @@
-#include "recordindicator.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "ratestablemodel.h"
+#include "ui/amortana/recordindicator.h"
+
+#include "ui/amortana/ratestablemodel.h"
 
 #include <QPainter>
 #include <QPolygon>

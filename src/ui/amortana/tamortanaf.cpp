@@ -1,27 +1,30 @@
-#include "tamortanaf.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/amortana/tamortanaf.h"
 
 #include "ui_tamortanaf.h"
 
-#include "apperror.h"
-#include "apptitle.h"
-#include "cp1254.h"
-#include "cutoffstrip.h"
-#include "errorreporting.h"
-#include "fieldtext.h"
-#include "gridtooltip.h"
-#include "jetconnection.h"
-#include "messagebox.h"
-#include "pixelfont.h"
-#include "publisherpages.h"
-#include "ratesgriddelegate.h"
-#include "ratesquery.h"
-#include "ratestablemodel.h"
-#include "recordindicator.h"
-#include "searchfilter.h"
-#include "systemclipboard.h"
-#include "tyardimf.h"
-#include "urlopener.h"
-#include "webpanel.h"
+#include "data/fieldtext.h"
+#include "data/ratesquery.h"
+#include "data/searchfilter.h"
+#include "jet/apperror.h"
+#include "jet/cp1254.h"
+#include "jet/jetconnection.h"
+#include "ui/amortana/amortismandialog.h"
+#include "ui/amortana/gridtooltip.h"
+#include "ui/amortana/publisherpages.h"
+#include "ui/amortana/ratesgriddelegate.h"
+#include "ui/amortana/ratestablemodel.h"
+#include "ui/amortana/recordindicator.h"
+#include "ui/amortana/urlopener.h"
+#include "ui/amortana/webpanel.h"
+#include "ui/common/apptitle.h"
+#include "ui/common/errorreporting.h"
+#include "ui/common/messagebox.h"
+#include "ui/common/pixelfont.h"
+#include "ui/common/systemclipboard.h"
+#include "ui/controls/cutoffstrip.h"
+#include "ui/yardim/tyardimf.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -239,6 +242,16 @@ void TamortanaF::buildPopupMenu()
     m_popupMenu->addActions({items.begin(), items.end()});
     // The shortcuts are the grid's own: they act only while the grid has the focus.
     m_ui->meslekkoduGrid->addActions({items.begin(), items.end()});
+    // Beyond the lookup, so after the commands on the row's fields.
+    auto *schedule = new QAction(QStringLiteral("Amortisman Hesapla"), this);
+    schedule->setObjectName(QStringLiteral("AmortismanHesapla1"));
+    schedule->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    schedule->setShortcutContext(Qt::WidgetShortcut);
+    connect(schedule, &QAction::triggered, this,
+        errorreporting::guarded(this, &TamortanaF::showDepreciationSchedule));
+    m_popupMenu->addSeparator();
+    m_popupMenu->addAction(schedule);
+    m_ui->meslekkoduGrid->addAction(schedule);
 }
 
 void TamortanaF::connectHandlers()
@@ -633,8 +646,22 @@ void TamortanaF::copyRate()
 
 void TamortanaF::showDescriptionBox()
 {
-    MessageBox::show({MessageBox::Kind::Detail, applicationTitle(),
+    messagebox::show({messagebox::Kind::Detail, applicationTitle(),
         QStringLiteral("Açıklama:") + cp1254::toUnicode(currentRecord().aciklama()), this});
+}
+
+void TamortanaF::showDepreciationSchedule()
+{
+    // Like the copy commands: nothing to do without a current row.
+    if (!m_ui->meslekkoduGrid->currentIndex().isValid())
+        return;
+    const RatesRecord record = currentRecord();
+    auto *dialog = new AmortismanDialog(
+        {cp1254::toUnicode(record.tum_kodu()), cp1254::toUnicode(record.aciklama()),
+            record.omur_yil(), record.oran()},
+        this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void TamortanaF::JvXPButton4Click()

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "searchfilter.h"
+#include "data/searchfilter.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -105,6 +107,8 @@ private:
     void copyUsefulLife();
     void copyRate();
     void showDescriptionBox();
+    // The depreciation schedule for the current row, in a dialog of its own.
+    void showDepreciationSchedule();
 
     void keepSearchInputs();
 

@@ -1,6 +1,8 @@
-#include "urlopener.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "logcategories.h"
+#include "ui/amortana/urlopener.h"
+
+#include "ui/common/logcategories.h"
 
 #include <QUrl>
 #include <QWidget>

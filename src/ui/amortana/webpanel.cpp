@@ -1,8 +1,11 @@
-#include "webpanel.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "logcategories.h"
-#include "offlinepanel.h"
-#include "webviewfactory.h"
+#include "ui/amortana/webpanel.h"
+
+#include "ui/amortana/globalsharecontext.h"
+#include "ui/amortana/offlinepanel.h"
+#include "ui/amortana/webviewfactory.h"
+#include "ui/common/logcategories.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,11 +20,6 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
-
-QT_BEGIN_NAMESPACE
-// Exported by Qt GUI without a public header; Qt WebEngine declares it the same way.
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-QT_END_NAMESPACE
 
 QString webviewplugin::folder()
 {
@@ -61,7 +59,9 @@ namespace {
 // Qt WebEngine hands its frames over through a context that every OpenGL context of
 // the program shares. Qt makes one while the application object is built when asked
 // to, but that starts the OpenGL driver (tens of milliseconds) before the window can
-// show; it is made here instead, before the engine loads, after the first paint.
+// show; it is made here instead, before the engine loads, after the first paint. It is
+// handed over even when it cannot be created (no OpenGL driver, the offscreen
+// platform), as Qt does itself: the engine reads its format and would crash without one.
 void shareGraphicsContexts()
 {
     // The own offline panel has no engine to share with.
@@ -70,11 +70,8 @@ void shareGraphicsContexts()
         return;
     auto *context = new QOpenGLContext(qApp);
     context->setFormat(QSurfaceFormat::defaultFormat());
-    if (!context->create()) {
-        delete context;
-        return; // the engine then draws without OpenGL
-    }
-    qt_gl_set_global_share_context(context);
+    context->create();
+    globalsharecontext::set(context);
 #endif
 }
 

@@ -1,4 +1,6 @@
-#include "cutoffstrip.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/controls/cutoffstrip.h"
 
 #include <QEvent>
 

@@ -1,7 +1,8 @@
-#include "picturebutton.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "errorreporting.h"
-#include "xpcolors.h"
+#include "ui/controls/picturebutton.h"
+
+#include "ui/controls/xpcolors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,7 +54,7 @@ void PictureButton::refreshPictures()
 }
 
 void PictureButton::paintEvent(QPaintEvent *)
-try {
+{
     refreshPictures();
     const bool over = isHovered();
 
@@ -71,6 +72,4 @@ try {
         painter.setPen(QColor::fromRgb(xpcolors::kPictureFrame));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-} catch (...) {
-    errorreporting::postCurrentError();
 }

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "hoverbutton.h"
+#include "ui/controls/hoverbutton.h"
 
 #include <QPixmap>
 

@@ -1,9 +1,10 @@
-#include "xpbutton.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "errorreporting.h"
-#include "xpcolors.h"
-#include "xpcontainer.h"
-#include "xpgradient.h"
+#include "ui/controls/xpbutton.h"
+
+#include "ui/controls/xpcolors.h"
+#include "ui/controls/xpcontainer.h"
+#include "ui/controls/xpgradient.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -105,14 +106,12 @@ QColor XpButton::parentColour() const
 }
 
 void XpButton::paintEvent(QPaintEvent *)
-try {
+{
     QPainter painter(this);
     painter.fillRect(rect(), parentColour());
     drawFace(painter);
     drawBorder(painter);
     drawCaption(painter);
-} catch (...) {
-    errorreporting::postCurrentError();
 }
 
 void XpButton::drawFace(QPainter &painter) const
@@ -186,35 +185,29 @@ void XpButton::drawCaption(QPainter &painter) const
 }
 
 void XpButton::resizeEvent(QResizeEvent *event)
-try {
+{
     rebuildGradients();
     HoverButton::resizeEvent(event);
-} catch (...) {
-    errorreporting::postCurrentError();
 }
 
 void XpButton::mousePressEvent(QMouseEvent *event)
-try {
+{
     // Also with a tab-only focus policy: a clicked button keeps the keyboard.
     if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())
         && focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     HoverButton::mousePressEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
 }
 
 // The second press of a quick double click arrives as a double-click event; handled
 // as a press, it makes a second click rather than being lost.
 void XpButton::mouseDoubleClickEvent(QMouseEvent *event)
-try {
+{
     mousePressEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
 }
 
 void XpButton::keyPressEvent(QKeyEvent *event)
-try {
+{
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     // The keypad's Enter comes with the keypad modifier; any other modifier is a shortcut.
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
@@ -225,6 +218,4 @@ try {
         return;
     }
     HoverButton::keyPressEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
 }

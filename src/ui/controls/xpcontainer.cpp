@@ -1,7 +1,8 @@
-#include "xpcontainer.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "errorreporting.h"
-#include "xpcolors.h"
+#include "ui/controls/xpcontainer.h"
+
+#include "ui/controls/xpcolors.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,9 +19,7 @@ void XpContainer::setColor(const QColor &color)
 }
 
 void XpContainer::paintEvent(QPaintEvent *event)
-try {
+{
     QPainter painter(this);
     painter.fillRect(event->rect(), m_color);
-} catch (...) {
-    errorreporting::postCurrentError();
 }

@@ -1,4 +1,6 @@
-#include "xpgradient.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/controls/xpgradient.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,10 @@
-#include "denywriters.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
+#include "ui/yardim/denywriters.h"
 
+#include "jet/apperror.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -20,8 +23,8 @@
 namespace {
 
 // The wording Windows uses for a sharing violation, so that both platforms say the same.
-const char *const kHeldByWriter
-    = "The process cannot access the file because it is being used by another process.";
+const char *const kHeldByWriter = QT_TRANSLATE_NOOP("denywriters",
+    "The process cannot access the file because it is being used by another process.");
 
 [[noreturn]] void cannotOpen(const QString &path, const QString &reason)
 {
@@ -88,10 +91,11 @@ int openHandle(const QString &openPath, const QString &path)
     else if (S_ISDIR(status.st_mode))
         reason = qt_error_string(EISDIR);
     else if (!S_ISREG(status.st_mode))
-        reason = QStringLiteral("Not a regular file");
+        reason = QCoreApplication::translate("denywriters", "Not a regular file");
     else if (!takeReadLocks(fd))
-        reason = QString::fromLatin1(kHeldByWriter);
-    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        reason = QCoreApplication::translate("denywriters", kHeldByWriter);
+    // Reads block again once the file is known to be a plain file nobody writes.
+    if (reason.isEmpty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         reason = qt_error_string(errno);
     if (!reason.isEmpty()) {
         ::close(fd);

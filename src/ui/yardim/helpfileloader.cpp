@@ -1,12 +1,15 @@
-#include "helpfileloader.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "apperror.h"
-#include "cp1254.h"
-#include "denywriters.h"
-#include "helptext.h"
-#include "linebreaknormalizer.h"
-#include "rtfreader.h"
+#include "ui/yardim/helpfileloader.h"
 
+#include "jet/apperror.h"
+#include "jet/cp1254.h"
+#include "ui/yardim/denywriters.h"
+#include "ui/yardim/helptext.h"
+#include "ui/yardim/linebreaknormalizer.h"
+#include "ui/yardim/rtfreader.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,8 +22,9 @@ namespace {
 [[noreturn]] void refuseTooLarge(const QString &path)
 {
     throw cannotOpenFile(path,
-        QStringLiteral("The file is larger than %1 MB, the most a help file may be.")
-            .arg(HelpFileLoader::kMaxFileSize / (1024 * 1024)));
+        QCoreApplication::translate(
+            "HelpFileLoader", "The file is larger than %1 MB, the most a help file may be.")
+            .arg(HelpFileLoader::kMaxFileSize / (qint64 {1024} * 1024)));
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QByteArray>
@@ -13,11 +15,11 @@ class QTextDocument;
 class HelpFileLoader
 {
 public:
-    static constexpr qsizetype kDefaultChunkSize = 32 * 1024;
+    static constexpr qsizetype kDefaultChunkSize = qsizetype {32} * 1024;
     // A help file is a few pages (the shipped one is 12 KB); a larger file than this is
     // refused unread, so that a wrong or hostile file cannot take the program's time and
     // memory. Reading one this size takes a few tens of milliseconds.
-    static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+    static constexpr qint64 kMaxFileSize = qint64 {4} * 1024 * 1024;
 
     explicit HelpFileLoader(
         QString fileName = QStringLiteral("yardim"), qsizetype chunkSize = kDefaultChunkSize);

@@ -1,4 +1,6 @@
-#include "helptext.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/yardim/helptext.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,4 +1,6 @@
-#include "linebreaknormalizer.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/yardim/linebreaknormalizer.h"
 
 #include <algorithm>
 

@@ -1,7 +1,9 @@
-#include "rtfreader.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cp1254.h"
-#include "helptext.h"
+#include "ui/yardim/rtfreader.h"
+
+#include "jet/cp1254.h"
+#include "ui/yardim/helptext.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,9 +1,11 @@
-#include "tyardimf.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "errorreporting.h"
-#include "pixelfont.h"
+#include "ui/yardim/tyardimf.h"
+
+#include "ui/common/errorreporting.h"
+#include "ui/common/pixelfont.h"
+#include "ui/yardim/weblinks.h"
 #include "ui_tyardimf.h"
-#include "weblinks.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -100,15 +102,13 @@ void TyardimF::showMoreNearTheEnd()
 }
 
 void TyardimF::showEvent(QShowEvent *event)
-try {
+{
     // Later showings keep the place where the user left the window.
     if (!m_shownBefore) {
         m_shownBefore = true;
         centreOnDesktop();
     }
     QMainWindow::showEvent(event);
-} catch (...) {
-    errorreporting::showCurrentError();
 }
 
 void TyardimF::centreOnDesktop()
@@ -126,7 +126,7 @@ void TyardimF::centreOnDesktop()
 }
 
 bool TyardimF::eventFilter(QObject *watched, QEvent *event)
-try {
+{
     if (watched == m_ui->RichEdit1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
@@ -134,7 +134,4 @@ try {
             return true;
     }
     return QMainWindow::eventFilter(watched, event);
-} catch (...) {
-    errorreporting::showCurrentError();
-    return false;
 }

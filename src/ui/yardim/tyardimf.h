@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "helpfileloader.h"
-#include "helptext.h"
+#include "ui/yardim/helpfileloader.h"
+#include "ui/yardim/helptext.h"
 
 #include <QMainWindow>
 
@@ -24,7 +26,7 @@ public:
     // How much of the help text the view is given at a time: the first part when the
     // file is loaded, the next whenever the reader scrolls near the end of what it has.
     // Laying out this much takes a few tens of milliseconds, whatever the file.
-    static constexpr HelpText::Limits kShownAtATime {1000, 64 * 1024};
+    static constexpr HelpText::Limits kShownAtATime {1000, qsizetype {64} * 1024};
 
     // Handlers and commands the rest of the program calls. Both throw AppError.
     // FormCreate reads the help file's bytes but leaves making the text of them to the

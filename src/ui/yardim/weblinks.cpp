@@ -1,4 +1,6 @@
-#include "weblinks.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/yardim/weblinks.h"
 
 #include <QColor>
 #include <QRegularExpression>
@@ -43,10 +45,11 @@ void linkWebAddresses(QTextDocument &document, int firstBlock)
             if (found.size() <= match.capturedLength(1)) // a bare "http://" points nowhere
                 continue;
 
+            // A document counts its positions in int, and a block's text fits in one.
+            const int start = block.position() + static_cast<int>(match.capturedStart());
             QTextCursor cursor(block);
-            cursor.setPosition(block.position() + match.capturedStart());
-            cursor.setPosition(
-                block.position() + match.capturedStart() + found.size(), QTextCursor::KeepAnchor);
+            cursor.setPosition(start);
+            cursor.setPosition(start + static_cast<int>(found.size()), QTextCursor::KeepAnchor);
             link.setAnchorHref(found.toString());
             cursor.mergeCharFormat(link);
         }

@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "webengineviewfactory.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QNetworkInformation>
 #include <QOpenGLWidget>
@@ -32,16 +35,19 @@ bool embedsWindows()
 QString offlinePage(const QUrl &page)
 {
     return QStringLiteral(
-        "<!DOCTYPE html><html lang=\"tr\"><head><meta charset=\"utf-8\"><style>"
+        "<!DOCTYPE html><html lang=\"%2\"><head><meta charset=\"utf-8\"><style>"
         "html,body{margin:0;height:100%;background:#fff;font:13px sans-serif;color:#333}"
         "a{display:flex;flex-direction:column;justify-content:center;align-items:center;"
         "height:100%;color:inherit;text-decoration:none;text-align:center}"
         "b{font-size:16px;color:#000}small{color:#777;margin-top:12px}</style></head><body>"
         "<a href=\"%1\"><b>Zelvor Yazılım</b><p>www.zelvor.com.tr<br>bilgi@zelvor.com.tr<br>"
-        "Tel: 0 (212) 555 01 23</p><p>İnternet bağlantısı yok.</p>"
-        "<small>Bağlantı gelince sayfa kendiliğinden açılır; şimdi denemek için tıklayın."
-        "</small></a></body></html>")
-        .arg(page.toString(QUrl::FullyEncoded).toHtmlEscaped());
+        "Tel: 0 (212) 555 01 23</p><p>%3</p><small>%4</small></a></body></html>")
+        .arg(page.toString(QUrl::FullyEncoded).toHtmlEscaped(),
+            QCoreApplication::translate("offlinePage", "en", "the language of the page's texts"),
+            QCoreApplication::translate("offlinePage", "No internet connection.").toHtmlEscaped(),
+            QCoreApplication::translate("offlinePage",
+                "The page opens by itself once the connection is back; click to try now.")
+                .toHtmlEscaped());
 }
 
 // Offline, the page is tried again this often, and whenever the system says the

@@ -1,3 +1,0 @@
-#include "datalog.h"
-
-Q_LOGGING_CATEGORY(lcData, "velkaro.data", QtInfoMsg)

@@ -1,4 +1,0 @@
-#include "logcategories.h"
-
-Q_LOGGING_CATEGORY(lcWebPanel, "velkaro.webpanel", QtInfoMsg)
-Q_LOGGING_CATEGORY(lcOutsideLinks, "velkaro.links", QtInfoMsg)

@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "data/ratesquery.h"
+#include "data/ratesstore.h"
+#include "data/turkishfold.h"
+#include "jet/apperror.h"
+#include "jet/cp1254.h"
+
+#include <QTest>
+
+namespace {
+
+QByteArray ansi(const char16_t *text)
+{
+    return cp1254::fromUnicode(QStringView(text));
+}
+
+} // namespace
+
+// The packed rows must give back every field exactly as it was stored: the description
+// is kept only as its folded copy plus what undoes the fold, so the cases are the ones
+// where folding loses something.
+class TestRatesStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void descriptionComesBackExactly_data()
+    {
+        QTest::addColumn<QByteArray>("description");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("small letters only") << ansi(u"binalar ve tesisler");
+        QTest::newRow("Turkish capitals") << ansi(u"İNŞAAT, ÇELİK, ĞÖÜ ve IŞIK");
+        QTest::newRow("small dotless ı and dotted i stay as they are")
+            << ansi(u"ısıtma İsi Isı ıI iİ");
+        QTest::newRow("accented capital that does not fold") << ansi(u"Âlet ÂLET");
+        QTest::newRow("blanks and line breaks around") << ansi(u" \t\r\nKAZAN  \r\n");
+        QTest::newRow("only blanks") << QByteArray("  \t ");
+        QTest::newRow("zero byte, then more text") << QByteArray("Buhar\0 KAZANI \0x", 16);
+        QTest::newRow("zero byte first") << QByteArray("\0ABC", 4);
+        QTest::newRow("capitals far apart")
+            << QByteArray("A") + QByteArray(300, 'x') + "B" + QByteArray(70000, 'y') + "C";
+        QTest::newRow("every byte value") << [] {
+            QByteArray all;
+            for (int byte = 1; byte < 256; ++byte)
+                all.append(char(byte));
+            return all;
+        }();
+    }
+
+    void descriptionComesBackExactly()
+    {
+        QFETCH(QByteArray, description);
+        RatesStore store;
+        RatesRecordValues values;
+        values.aciklama = ansi(u"ÖNCEKİ Satır"); // a neighbour on each side
+        store.append(values);
+        values.aciklama = description;
+        store.append(values);
+        values.aciklama = ansi(u"sonraki SATIR");
+        store.append(values);
+
+        QCOMPARE(store.description(1), description);
+        QCOMPARE(store.foldedDescription(1).toByteArray(),
+            turkishfold::fold(turkishfold::untilZero(description)));
+        QCOMPARE(store.description(0), ansi(u"ÖNCEKİ Satır"));
+        QCOMPARE(store.description(2), ansi(u"sonraki SATIR"));
+    }
+
+    void everyFieldComesBack_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<double>("number");
+        QTest::newRow("empty texts, zero") << QByteArray() << 0.0;
+        QTest::newRow("Turkish text, fraction") << ansi(u"küçük harf ı") << 0.025;
+        QTest::newRow("long text, negative") << QByteArray(300, 'K') << -12.5;
+    }
+
+    void everyFieldComesBack()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(double, number);
+        RatesStore store;
+        RatesRecordValues values;
+        values.ID = 7;
+        values.ana_kodu = text + "a";
+        values.alt1_kodu = text + "b";
+        values.alt2_kodu = text + "c";
+        values.alt3_kodu = text + "d";
+        values.tum_kodu = text + "e";
+        values.aciklama = text + "f";
+        values.omur_yil = number;
+        values.oran = number;
+        values.not_ = text + "g";
+        store.append(values); // teblig stays null
+        store.append({});
+        store.squeeze();
+
+        const RatesRecord record(&store, 0);
+        QCOMPARE(record.ID(), std::optional<double>(7));
+        QCOMPARE(record.ana_kodu(), text + "a");
+        QCOMPARE(record.alt1_kodu(), text + "b");
+        QCOMPARE(record.alt2_kodu(), text + "c");
+        QCOMPARE(record.alt3_kodu(), text + "d");
+        QCOMPARE(record.tum_kodu(), text + "e");
+        QCOMPARE(record.aciklama(), text + "f");
+        QCOMPARE(record.omur_yil(), std::optional<double>(number));
+        QCOMPARE(record.oran(), std::optional<double>(number));
+        QCOMPARE(record.teblig(), std::optional<double>());
+        QCOMPARE(record.not_(), text + "g");
+        QCOMPARE(record.oran2(), number > 0 ? std::optional<double>(number * 100) : std::nullopt);
+
+        const RatesRecord empty(&store, 1);
+        QCOMPARE(empty.ID(), std::optional<double>());
+        QCOMPARE(empty.oran(), std::optional<double>());
+        QCOMPARE(empty.tum_kodu(), QByteArray());
+        QCOMPARE(empty.aciklama(), QByteArray());
+    }
+
+    void noRecordReadsEmpty()
+    {
+        const RatesRecord none;
+        QCOMPARE(none.aciklama(), QByteArray());
+        QCOMPARE(none.aciklamaFolded().size(), 0);
+        QCOMPARE(none.tum_kodu(), QByteArray());
+        QCOMPARE(none.omur_yil(), std::optional<double>());
+        QCOMPARE(none.oran2(), std::optional<double>());
+    }
+
+    // The search over all descriptions at once must find exactly the rows that testing
+    // each row finds, though the descriptions lie back to back with nothing between.
+    void searchAgreesWithTestingEachRow_data()
+    {
+        QTest::addColumn<QStringList>("descriptions");
+        QTest::addColumn<QString>("term");
+        const QStringList neighbours = {"abc", "def", "", "  ", "cdx", "ABC DEF", "xxabc", "c"};
+        QTest::newRow("term across two descriptions is no match") << neighbours << "cd";
+        QTest::newRow("one letter") << neighbours << "c";
+        QTest::newRow("whole description") << neighbours << "abc";
+        QTest::newRow("last letter of the last row") << neighbours << "c";
+        QTest::newRow("blank inside a description") << neighbours << "c d";
+        QTest::newRow("found nowhere") << neighbours << "zz";
+        QTest::newRow("empty term finds nothing") << neighbours << "";
+        QTest::newRow("folded capitals") << QStringList {"KAZAN", "Isı", "İŞ", "ışık"} << "ış";
+        QTest::newRow("match after a near miss across rows")
+            << QStringList {"xxab", "cab", "ab c", "abc"} << "abc";
+        QTest::newRow("long rows, term at the very end")
+            << QStringList {QString(100, u'k') + "bina", QString(70, u'b'), "ina"} << "bina";
+    }
+
+    void searchAgreesWithTestingEachRow()
+    {
+        QFETCH(QStringList, descriptions);
+        QFETCH(QString, term);
+        RatesStore store;
+        for (const QString &description : descriptions) {
+            RatesRecordValues values;
+            values.aciklama = cp1254::fromUnicode(description);
+            store.append(values);
+        }
+        const QByteArray folded = turkishfold::fold(cp1254::fromUnicode(term));
+        const int count = store.size();
+        // From every starting row to every end, as the grid's fetches may ask.
+        for (int from = 0; from <= count; ++from) {
+            for (int to = from; to <= count; ++to) {
+                int expected = from;
+                while (expected < to
+                    && !turkishfold::foldedContains(store.foldedDescription(expected), folded))
+                    ++expected;
+                QCOMPARE(store.nextContaining(folded, from, to), expected);
+            }
+        }
+    }
+
+    void searchAgreesOnManyRandomRows()
+    {
+        // Short rows from few letters, so that terms often almost match across rows.
+        const QByteArray letters = cp1254::fromUnicode(u"abIİı ");
+        quint32 seed = 1254;
+        const auto random = [&seed](int below) {
+            seed = seed * 1103515245u + 12345u;
+            return int((seed >> 16) % quint32(below));
+        };
+        RatesStore store;
+        for (int row = 0; row < 3000; ++row) {
+            RatesRecordValues values;
+            for (int length = random(40); length > 0; --length)
+                values.aciklama.append(letters[random(int(letters.size()))]);
+            store.append(values);
+        }
+        for (int round = 0; round < 200; ++round) {
+            QByteArray term;
+            for (int length = 1 + random(4); length > 0; --length)
+                term.append(letters[random(int(letters.size()))]);
+            const QByteArray folded = turkishfold::fold(term);
+            const int from = random(store.size());
+            int expected = from;
+            while (expected < store.size()
+                && !turkishfold::foldedContains(store.foldedDescription(expected), folded))
+                ++expected;
+            QCOMPARE(store.nextContaining(folded, from, store.size()), expected);
+        }
+    }
+
+    // A list of the shipped kind (descriptions of ~150 bytes, a capital or two each)
+    // must not cost much more than its text: the budget is 300 bytes a row in all.
+    void rowsStayCompact()
+    {
+        std::vector<RatesRecordValues> rows(20000);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            rows[i].ID = double(i + 1);
+            rows[i].tum_kodu = "1.2." + QByteArray::number(qulonglong(i));
+            rows[i].ana_kodu = "1";
+            rows[i].alt1_kodu = "1.2";
+            rows[i].aciklama = ansi(u"Binalar: ") + QByteArray(140, 'x');
+            rows[i].omur_yil = 50;
+            rows[i].oran = 0.02;
+            rows[i].teblig = 339;
+        }
+        RatesQuery query(nullptr);
+        query.openWithRecords(rows);
+        QCOMPARE(query.recordCount(), int(rows.size()));
+        QCOMPARE(query.record(19999).tum_kodu(), QByteArray("1.2.19999"));
+        const qsizetype textBytes = 1 + 3 + 9 + 149; // codes and description
+        QCOMPARE_LE(query.rowMemoryBytes() / query.recordCount(), textBytes + 64);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRatesStore)
+#include "tst_ratesstore.moc"
