@@ -203,6 +203,10 @@ AnaData/Velkaro.mdb listesini ve yardim adlı yardım dosyasını çalışılan 
         <translation>KOD</translation>
     </message>
     <message>
+        <source>Works in %APPDATA%\Velkaro Arama when it holds AnaData\Velkaro.mdb, otherwise in the program&apos;s folder.</source>
+        <translation>%APPDATA%\Velkaro Arama klasöründe AnaData\Velkaro.mdb varsa orada, yoksa programın klasöründe çalışır.</translation>
+    </message>
+    <message>
         <source>Works in $XDG_DATA_HOME/velkaro-arama (~/.local/share/velkaro-arama) when it holds AnaData/Velkaro.mdb, otherwise in the installed data folder.</source>
         <translation>$XDG_DATA_HOME/velkaro-arama (~/.local/share/velkaro-arama) klasöründe AnaData/Velkaro.mdb varsa orada, yoksa kurulu veri klasöründe çalışır.</translation>
     </message>

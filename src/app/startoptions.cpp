@@ -133,10 +133,16 @@ StartOptions::StartOptions(const QStringList &arguments)
             "current; the first row when the result has none."),
         QCoreApplication::translate("StartOptions", "CODE")));
     m_parser.addOption(QCommandLineOption(kUsersDataOption,
+#ifdef Q_OS_WIN
+        QCoreApplication::translate("StartOptions",
+            "Works in %APPDATA%\\Velkaro Arama when it holds AnaData\\Velkaro.mdb, "
+            "otherwise in the program's folder.")));
+#else
         QCoreApplication::translate("StartOptions",
             "Works in $XDG_DATA_HOME/velkaro-arama (~/.local/share/velkaro-arama) "
             "when it holds AnaData/Velkaro.mdb, otherwise in the installed data "
             "folder.")));
+#endif
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     tolerateQtOptions(m_parser);
