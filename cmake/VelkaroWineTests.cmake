@@ -24,7 +24,13 @@ string(REPLACE ";" ":" VELKARO_WINE_DLL_DIRS "${VELKARO_WINE_DLL_DIRS}")
 
 set(VELKARO_WINEPREFIX ${PROJECT_BINARY_DIR}/wineprefix CACHE PATH
     "The Wine prefix the cross-built tests run in")
+# Without a console a Windows Qt program logs to the debugger, where CTest sees nothing;
+# this sends the tests' output and Qt's messages to the pipe CTest reads.
+# The offscreen platform on Windows reads fonts from one folder, which Qt for Windows
+# does not have: the Linux tests' Liberation fonts, so that text has the same widths.
 list(APPEND VELKARO_TEST_ENVIRONMENT
+    QT_FORCE_STDERR_LOGGING=1
+    QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/liberation2
     VELKARO_WINEPREFIX=${VELKARO_WINEPREFIX}
     VELKARO_WINE_DLL_DIRS=${VELKARO_WINE_DLL_DIRS})
 

@@ -213,8 +213,13 @@ int StartOptions::printOutcome()
         m_parser.process(m_arguments);
         return EXIT_SUCCESS;
     }
-    const QString program = m_arguments.isEmpty() ? QCoreApplication::applicationName()
-                                                  : QFileInfo(m_arguments.first()).fileName();
+    QString program = m_arguments.isEmpty() ? QCoreApplication::applicationName()
+                                            : QFileInfo(m_arguments.first()).fileName();
+#ifdef Q_OS_WIN
+    // Named as it is typed: without the suffix.
+    if (program.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+        program.chop(4);
+#endif
     const QString message
         = QCoreApplication::translate("StartOptions", "%1: %2\nTry '%1 --help' for the options.\n")
               .arg(program, m_errorText);

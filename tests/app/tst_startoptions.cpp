@@ -56,8 +56,12 @@ Finished runProgram(const QStringList &arguments, const QString &lang = QString(
     }
     if (process.exitStatus() != QProcess::NormalExit)
         return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError())};
+    // Windows writes its console lines with CR LF.
+    const auto text = [](const QByteArray &bytes) {
+        return QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
+    return {process.exitCode(), text(process.readAllStandardOutput()),
+        text(process.readAllStandardError())};
 }
 
 // Types the text key by key; QTest::keyClicks takes Latin-1 letters only.
@@ -190,6 +194,10 @@ private slots:
 
     void turkishLettersArriveFromTheBytesOfArgv()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows hands over the wide command line, not argv's bytes; the Windows "
+              "end-to-end run starts the program with Turkish letters");
+#endif
         const StartOptions options(
             StartOptions::argumentsOf(gApplicationArgumentCount, gApplicationArguments));
         QCOMPARE(options.outcome(), Outcome::Start);
@@ -306,6 +314,10 @@ private slots:
         QFETCH(QString, out);
         QFETCH(QString, err);
         QFETCH(QString, lang);
+#ifdef Q_OS_WIN
+        if (!lang.isEmpty())
+            QSKIP("Windows takes the message language from its settings, not from LANG");
+#endif
         const Finished finished = runProgram(arguments, lang);
         QCOMPARE(finished.exitCode, exitCode);
         if (out.isEmpty())

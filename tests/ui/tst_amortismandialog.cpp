@@ -166,7 +166,9 @@ private slots:
         open(dialog);
         enter(dialog, QStringLiteral("1.000.000"), 2024, true);
         pressAlt(&dialog, Qt::Key_O);
-        QTRY_COMPARE(QGuiApplication::clipboard()->text(),
+        // In the platform's line breaks, which the record commands' test checks.
+        QTRY_COMPARE(QGuiApplication::clipboard()->text().replace(
+                         QStringLiteral("\r\n"), QStringLiteral("\n")),
             QStringLiteral("Yıl\tAmortisman\tBirikmiş Amortisman\tNet Değer\n"
                            "2024\t500.000,00\t500.000,00\t500.000,00\n"
                            "2025\t250.000,00\t750.000,00\t250.000,00\n"

@@ -31,6 +31,13 @@ QString shownTooltip(const QTableView *grid)
 
 const QString kSentinel = QStringLiteral("pano önceden");
 
+// A copied text's line breaks are the platform's own.
+#ifdef Q_OS_WIN
+const QString kPlatformLines = QStringLiteral("Birinci satır\r\nİkinci satır");
+#else
+const QString kPlatformLines = QStringLiteral("Birinci satır\nİkinci satır");
+#endif
+
 } // namespace
 
 class TestRecordCommands : public QObject
@@ -287,8 +294,8 @@ private slots:
         QTest::newRow("null life copies nothing") << 4 << "MeslekAdnKopyala1" << kSentinel;
         QTest::newRow("long description whole") << 8 << "SeSabitKymet1"
                                                 << "";
-        QTest::newRow("line break in the platform's form") << 10 << "SeSabitKymet1"
-                                                           << "Birinci satır\nİkinci satır";
+        QTest::newRow("line break in the platform's form")
+            << 10 << "SeSabitKymet1" << kPlatformLines;
     }
 
     void copyCommands()
