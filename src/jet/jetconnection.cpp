@@ -82,8 +82,9 @@ QByteArray readDatabaseFile(QFile &file, const QString &path)
 {
 #ifdef Q_OS_WIN
     if (!file.isOpen() && !file.open(QIODevice::ReadOnly)) {
-        throw AppError(QStringLiteral("Cannot open the database file '%1'. %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw AppError(
+            QCoreApplication::translate("JetConnection", "Cannot open the database file '%1'. %2")
+                .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     const auto closeAfterRead = qScopeGuard([&file] { file.close(); });
 #endif
