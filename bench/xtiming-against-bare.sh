@@ -97,7 +97,8 @@ def med(values):
     values = [v for v in values if v is not None]
     return statistics.median(values) if values else float('nan')
 print(f'start-up, {len(load("startup", "bare"))} rounds, medians (ms from process start)')
-print(f'{"":10} {"map":>8} {"pixels":>8} {"maps":>5} {"unmaps":>6} {"RSS MiB":>8} {"PSS MiB":>8}')
+# "own": the program's process alone, without the web view's helper processes.
+print(f'{"":10} {"map":>8} {"pixels":>8} {"maps":>5} {"unmaps":>6} {"RSS MiB":>8} {"PSS MiB":>8} {"own PSS":>8}')
 firsts = {}
 for name in names:
     runs = load('startup', name)
@@ -105,7 +106,8 @@ for name in names:
     print(f'{name:10} {med(r["map_ms"][0] if r["map_ms"] else None for r in runs):8.1f}'
           f' {firsts[name]:8.1f} {med(len(r["map_ms"]) for r in runs):5.0f}'
           f' {med(len(r["unmap_ms"]) for r in runs):6.0f}'
-          f' {med(r["rss_total_kb"] for r in runs) / 1024:8.1f} {med(r["pss_total_kb"] for r in runs) / 1024:8.1f}')
+          f' {med(r["rss_total_kb"] for r in runs) / 1024:8.1f} {med(r["pss_total_kb"] for r in runs) / 1024:8.1f}'
+          f' {med(r["memory"][0][3] if r["memory"] else None for r in runs) / 1024:8.1f}')
 for name in names[1:]:
     print(f'first pixels, {name} / bare: {firsts[name] / firsts["bare"]:.2f}x (budget 2x)')
 for name in names[1:]:
