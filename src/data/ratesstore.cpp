@@ -52,6 +52,35 @@ quint64 takeLength(const char *&at)
     }
 }
 
+// A short text may begin with the whole of an earlier one of its row (codes nest: "1",
+// "1.1", "1.1.1", and the full code repeats the last): its length word then says how
+// many texts back that one is, and only the rest follows.
+constexpr int kEarlierTextBits = 3;
+constexpr quint64 kEarlierTextMask = (1u << kEarlierTextBits) - 1;
+static_assert(qsizetype(RatesStore::ShortText::Count) <= kEarlierTextMask);
+
+void appendShortText(QByteArray &to, const QByteArrayView *texts, qsizetype index)
+{
+    const QByteArrayView text = texts[index];
+    qsizetype earlier = -1;
+    for (qsizetype before = 0; before < index; ++before) {
+        const QByteArrayView candidate = texts[before];
+        if (!candidate.isEmpty() && text.startsWith(candidate)
+            && (earlier < 0 || candidate.size() >= texts[earlier].size()))
+            earlier = before;
+    }
+    const qsizetype prefix = earlier < 0 ? 0 : texts[earlier].size();
+    const quint64 back = earlier < 0 ? 0 : quint64(index - earlier);
+    appendLength(to, (quint64(text.size() - prefix) << kEarlierTextBits) | back);
+    to.append(text.sliced(prefix));
+}
+
+void skipShortTexts(const char *&at)
+{
+    for (qsizetype text = 0; text < qsizetype(RatesStore::ShortText::Count); ++text)
+        at += qsizetype(takeLength(at) >> kEarlierTextBits);
+}
+
 QByteArrayView takeText(const char *&at)
 {
     const auto length = qsizetype(takeLength(at));
@@ -97,9 +126,8 @@ void RatesStore::append(const RatesRecordValues &values)
 {
     const std::array<const std::optional<double> *, kNumbersPerRow> numbers
         = {&values.ID, &values.omur_yil, &values.oran, &values.teblig};
-    const std::array<const QByteArray *, qsizetype(ShortText::Count)> shortTexts
-        = {&values.ana_kodu, &values.alt1_kodu, &values.alt2_kodu, &values.alt3_kodu,
-            &values.tum_kodu, &values.not_};
+    const std::array<QByteArrayView, qsizetype(ShortText::Count)> shortTexts = {values.ana_kodu,
+        values.alt1_kodu, values.alt2_kodu, values.alt3_kodu, values.tum_kodu, values.not_};
 
     // The folded description: what fold() makes of the text, with the bytes it drops
     // (leading and trailing blanks, everything from a zero byte on) kept aside.
@@ -110,8 +138,8 @@ void RatesStore::append(const RatesRecordValues &values)
     const qsizetype tail = stored.size() - lead - middle.size();
 
     qsizetype shortBytes = 0;
-    for (const QByteArray *text : shortTexts)
-        shortBytes += text->size() + 10;
+    for (const QByteArrayView text : shortTexts)
+        shortBytes += text.size() + 10;
     checkRoom(m_folded.size(), middle.size());
     checkRoom(m_rowBytes.size(), shortBytes + lead + tail + 30 + middle.size() * 2);
 
@@ -120,10 +148,8 @@ void RatesStore::append(const RatesRecordValues &values)
     turkishfold::lowerCaseInto(middle, m_folded.data() + foldedAt);
     const char *folded = m_folded.constData() + foldedAt;
 
-    for (const QByteArray *text : shortTexts) {
-        appendLength(m_rowBytes, quint64(text->size()));
-        m_rowBytes.append(*text);
-    }
+    for (qsizetype text = 0; text < qsizetype(shortTexts.size()); ++text)
+        appendShortText(m_rowBytes, shortTexts.data(), text);
 
     m_capitals.clear();
     forEachDifference(middle.data(), folded, middle.size(),
@@ -289,17 +315,22 @@ QByteArrayView RatesStore::rowBytes(int row) const
 QByteArray RatesStore::shortText(int row, ShortText which) const
 {
     const char *at = rowBytes(row).data();
-    for (int skipped = 0; skipped < int(which); ++skipped)
-        takeText(at);
-    return takeText(at).toByteArray();
+    std::array<QByteArray, size_t(ShortText::Count)> texts;
+    for (size_t text = 0; text <= size_t(which); ++text) {
+        const quint64 header = takeLength(at);
+        const auto back = size_t(header & kEarlierTextMask);
+        const QByteArrayView rest(at, qsizetype(header >> kEarlierTextBits));
+        at += rest.size();
+        texts[text] = back == 0 ? rest.toByteArray() : QByteArray(texts[text - back]).append(rest);
+    }
+    return texts[size_t(which)];
 }
 
 QByteArray RatesStore::description(int row) const
 {
     const QByteArrayView bytes = rowBytes(row);
     const char *at = bytes.data();
-    for (int skipped = 0; skipped < int(ShortText::Count); ++skipped)
-        takeText(at);
+    skipShortTexts(at);
     const QByteArrayView folded = foldedDescription(row);
     if (at == bytes.data() + bytes.size())
         return folded.toByteArray();

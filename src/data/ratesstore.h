@@ -22,7 +22,8 @@
 // - the stored description is not kept beside its folded copy: folding only lowers
 //   capitals, one to one, so the positions of the capitals (and any bytes the fold
 //   trims) give it back when it is shown;
-// - the short texts of a row lie together behind their lengths;
+// - the short texts of a row lie together behind their lengths, a text that begins
+//   with an earlier one of the row (nested codes) as a reference and the rest;
 // - the numbers take 11 bytes a row: the ID as a whole number, the others as their
 //   place in a table of the values met (a list holds few lives, rates and
 //   communiqués), with a byte of flags; a number neither way can hold lies aside.

@@ -207,6 +207,49 @@ private slots:
         }
     }
 
+    // A short text that begins with an earlier one of its row is kept as a reference to
+    // it and the rest: whatever the texts, each must come back exactly.
+    void shortTextsComeBackExactly_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("texts");
+        QTest::newRow("nested codes, the full code repeating the last")
+            << QList<QByteArray> {"1", "1.1", "1.1.1", "", "1.1.1", ""};
+        QTest::newRow("all the same") << QList<QByteArray> {"7", "7", "7", "7", "7", "7"};
+        QTest::newRow("all empty") << QList<QByteArray> {"", "", "", "", "", ""};
+        QTest::newRow("the longest earlier prefix, not the nearest")
+            << QList<QByteArray> {"12", "1", "123", "12", "1234", "x"};
+        QTest::newRow("an earlier text longer than this one is no prefix")
+            << QList<QByteArray> {"1.10", "1.1", "1.1", "2", "1.10.5", "1.105"};
+        QTest::newRow("long texts, long rests")
+            << QList<QByteArray> {QByteArray(200, 'a'), QByteArray(200, 'a') + QByteArray(300, 'b'),
+                   "", QByteArray(199, 'a'), QByteArray(500, 'a'), QByteArray(40, 'n')};
+    }
+
+    void shortTextsComeBackExactly()
+    {
+        QFETCH(QList<QByteArray>, texts);
+        RatesStore store;
+        RatesRecordValues values;
+        values.ana_kodu = texts[0];
+        values.alt1_kodu = texts[1];
+        values.alt2_kodu = texts[2];
+        values.alt3_kodu = texts[3];
+        values.tum_kodu = texts[4];
+        values.not_ = texts[5];
+        values.aciklama = ansi(u"Açıklama");
+        store.append(values);
+        store.append({});
+        const RatesRecord record(&store, 0);
+        QCOMPARE(record.ana_kodu(), texts[0]);
+        QCOMPARE(record.alt1_kodu(), texts[1]);
+        QCOMPARE(record.alt2_kodu(), texts[2]);
+        QCOMPARE(record.alt3_kodu(), texts[3]);
+        QCOMPARE(record.tum_kodu(), texts[4]);
+        QCOMPARE(record.not_(), texts[5]);
+        QCOMPARE(record.aciklama(), ansi(u"Açıklama"));
+        QCOMPARE(RatesRecord(&store, 1).tum_kodu(), QByteArray());
+    }
+
     // Numbers are packed (whole IDs, a table of the other values): every value, also
     // those the packing cannot hold, must come back bit for bit, -0 and NaN included.
     void numbersComeBackBitForBit_data()
