@@ -23,7 +23,7 @@ constexpr qsizetype kNumbersPerRow = qsizetype(RatesStore::Number::Count);
 constexpr qsizetype kCodedNumbers = kNumbersPerRow - 1;
 constexpr int kAsideShift = 4;
 static_assert(kNumbersPerRow + kAsideShift <= 8);
-constexpr quint16 kMaxCodes = std::numeric_limits<quint16>::max();
+constexpr quint8 kMaxCodes = std::numeric_limits<quint8>::max();
 
 quint64 bitsOf(double value)
 {
@@ -195,7 +195,7 @@ void RatesStore::appendNumber(Number which, const std::optional<double> &value, 
         m_wholeIds.append(whole ? qint32(number) : 0);
         kept = whole || !value;
     } else {
-        const quint16 code = value ? codeOf(number) : 0;
+        const quint8 code = value ? codeOf(number) : 0;
         m_numberCodes.append(code == kMaxCodes ? 0 : code);
         kept = code != kMaxCodes;
     }
@@ -206,19 +206,19 @@ void RatesStore::appendNumber(Number which, const std::optional<double> &value, 
 }
 
 // The value's place in the table, added when new; kMaxCodes when the table is full.
-quint16 RatesStore::codeOf(double value)
+quint8 RatesStore::codeOf(double value)
 {
     if (m_codeOfValue.isEmpty()) {
         // Appending again after squeeze(): the table is looked up from its values.
         for (qsizetype code = 0; code < m_numberValues.size(); ++code)
-            m_codeOfValue.insert(bitsOf(m_numberValues[code]), quint16(code));
+            m_codeOfValue.insert(bitsOf(m_numberValues[code]), quint8(code));
     }
     const auto known = m_codeOfValue.constFind(bitsOf(value));
     if (known != m_codeOfValue.constEnd())
         return *known;
     if (m_numberValues.size() >= kMaxCodes)
         return kMaxCodes;
-    const auto code = quint16(m_numberValues.size());
+    const auto code = quint8(m_numberValues.size());
     m_numberValues.append(value);
     m_codeOfValue.insert(bitsOf(value), code);
     return code;
@@ -425,7 +425,7 @@ int RatesStore::nextContainingOnOneThread(
 qsizetype RatesStore::memoryBytes() const
 {
     return m_flags.capacity() + m_wholeIds.capacity() * qsizetype(sizeof(qint32))
-        + m_numberCodes.capacity() * qsizetype(sizeof(quint16))
+        + m_numberCodes.capacity() * qsizetype(sizeof(quint8))
         + m_numberValues.capacity() * qsizetype(sizeof(double))
         + qsizetype(m_numbersAside.capacity() * sizeof(m_numbersAside.front()))
         + m_folded.capacity() + m_foldedStart.capacity() * qsizetype(sizeof(quint32))

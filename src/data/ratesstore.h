@@ -24,9 +24,9 @@
 //   trims) give it back when it is shown;
 // - the short texts of a row lie together behind their lengths, a text that begins
 //   with an earlier one of the row (nested codes) as a reference and the rest;
-// - the numbers take 11 bytes a row: the ID as a whole number, the others as their
-//   place in a table of the values met (a list holds few lives, rates and
-//   communiqués), with a byte of flags; a number neither way can hold lies aside.
+// - the numbers take 8 bytes a row: the ID as a whole number, the others as a byte,
+//   their place among the first 254 values met (a list holds a dozen lives, rates and
+//   communiqués), and a byte of flags; a number neither way can hold lies aside.
 // Every block grows by reallocation, which the C library does without copying for
 // large blocks, so reading a large table does not need twice its memory on the way.
 class RatesStore
@@ -69,14 +69,14 @@ private:
         QByteArrayView foldedTerm, turkishfold::Anchors anchors, int from, int to) const;
 
     void appendNumber(Number which, const std::optional<double> &value, char &flags);
-    quint16 codeOf(double value);
+    quint8 codeOf(double value);
 
     // Per row: bits 0-3 say which numbers are null, bits 4-7 which lie aside.
     QByteArray m_flags;
     QList<qint32> m_wholeIds;
-    QList<quint16> m_numberCodes; // kCodedNumbers per row, places in m_numberValues
+    QList<quint8> m_numberCodes; // kCodedNumbers per row, places in m_numberValues
     QList<double> m_numberValues;
-    QHash<quint64, quint16> m_codeOfValue; // by the value's bits; emptied by squeeze()
+    QHash<quint64, quint8> m_codeOfValue; // by the value's bits; emptied by squeeze()
     // What neither way holds, by row * Number::Count + number, in that order.
     std::vector<std::pair<qint64, double>> m_numbersAside;
     QByteArray m_folded;
