@@ -83,11 +83,12 @@ std::unique_ptr<QFile> openDatabaseFile(const QString &openPath, const QString &
 void adviseLargePages(char *bytes, qsizetype size)
 {
 #ifdef Q_OS_LINUX
-    constexpr quintptr kLargePage = 2 * 1024 * 1024;
-    const auto begin = (quintptr(bytes) + kLargePage - 1) & ~(kLargePage - 1);
-    const auto end = (quintptr(bytes) + quintptr(size)) & ~(kLargePage - 1);
+    constexpr qsizetype kLargePage = qsizetype(2) * 1024 * 1024;
+    const auto misalignment = qsizetype(reinterpret_cast<quintptr>(bytes) % kLargePage);
+    char *const begin = bytes + (kLargePage - misalignment) % kLargePage;
+    char *const end = bytes + size - (misalignment + size) % kLargePage;
     if (end > begin)
-        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+        madvise(begin, size_t(end - begin), MADV_HUGEPAGE);
 #else
     Q_UNUSED(bytes);
     Q_UNUSED(size);
@@ -97,7 +98,7 @@ void adviseLargePages(char *bytes, qsizetype size)
 // Every check and every row works on the whole file read at once.
 QByteArray readDatabaseFile(QFile &file, const QString &path)
 {
-    constexpr qsizetype kLargeFile = 16 * 1024 * 1024;
+    constexpr qsizetype kLargeFile = qsizetype(16) * 1024 * 1024;
     QByteArray bytes;
     if (file.seek(0)) {
         const qint64 expected = file.size();
