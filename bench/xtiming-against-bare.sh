@@ -14,6 +14,9 @@
 #     --data DIR       folder with AnaData/ and yardim to start in (default: the repository)
 #     --key-rounds N   rounds of key timing, 15 keys each (default: 3; 0 skips it)
 #     --also EXE       another build of the program to time beside it (a baseline)
+#     --settle S       quiet seconds that end a start-up (default: 1.5, and xtiming's
+#                      own before the keys); a list that takes longer than this to read
+#                      before its window maps needs more
 #
 # The key timing types "zxq" (found nowhere) and times further keys; give a --data
 # folder with a large list (bench/make-large-mdb) to time the search at that size.
@@ -27,6 +30,7 @@ rounds=11
 data=$repo
 key_rounds=3
 also=
+settle=
 while [ $# -gt 0 ]; do
     case $1 in
     --build) build=$2; shift 2 ;;
@@ -34,6 +38,7 @@ while [ $# -gt 0 ]; do
     --data) data=$2; shift 2 ;;
     --key-rounds) key_rounds=$2; shift 2 ;;
     --also) also=$2; shift 2 ;;
+    --settle) settle=$2; shift 2 ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -76,7 +81,7 @@ for ((round = 0; round <= rounds; ++round)); do
     for i in "${!names[@]}"; do
         out=$work/startup-${names[$i]}-$round.json
         "$xtiming" --display "$display" --cwd "$data" --bin "${exes[$i]}" --startup-only \
-            --settle 1.5 --json "$out" >/dev/null
+            --settle "${settle:-1.5}" --json "$out" >/dev/null
         ((round == 0)) && rm -f "$out" # warm-up: caches, fonts
     done
 done
@@ -84,7 +89,7 @@ for ((round = 1; round <= key_rounds; ++round)); do
     for i in "${!names[@]}"; do
         [ "${names[$i]}" = bare ] && continue
         "$xtiming" --display "$display" --cwd "$data" --bin "${exes[$i]}" --edit "$edit" \
-            --grid "$grid" --keys 15 --json "$work/keys-${names[$i]}-$round.json" >/dev/null
+            --grid "$grid" ${settle:+--settle "$settle"} --keys 15 --json "$work/keys-${names[$i]}-$round.json" >/dev/null
     done
 done
 
@@ -97,7 +102,8 @@ def med(values):
     values = [v for v in values if v is not None]
     return statistics.median(values) if values else float('nan')
 print(f'start-up, {len(load("startup", "bare"))} rounds, medians (ms from process start)')
-print(f'{"":10} {"map":>8} {"pixels":>8} {"maps":>5} {"unmaps":>6} {"RSS MiB":>8} {"PSS MiB":>8}')
+# "own": the program's process alone, without the web view's helper processes.
+print(f'{"":10} {"map":>8} {"pixels":>8} {"maps":>5} {"unmaps":>6} {"RSS MiB":>8} {"PSS MiB":>8} {"own PSS":>8}')
 firsts = {}
 for name in names:
     runs = load('startup', name)
@@ -105,7 +111,8 @@ for name in names:
     print(f'{name:10} {med(r["map_ms"][0] if r["map_ms"] else None for r in runs):8.1f}'
           f' {firsts[name]:8.1f} {med(len(r["map_ms"]) for r in runs):5.0f}'
           f' {med(len(r["unmap_ms"]) for r in runs):6.0f}'
-          f' {med(r["rss_total_kb"] for r in runs) / 1024:8.1f} {med(r["pss_total_kb"] for r in runs) / 1024:8.1f}')
+          f' {med(r["rss_total_kb"] for r in runs) / 1024:8.1f} {med(r["pss_total_kb"] for r in runs) / 1024:8.1f}'
+          f' {med(r["memory"][0][3] if r["memory"] else None for r in runs) / 1024:8.1f}')
 for name in names[1:]:
     print(f'first pixels, {name} / bare: {firsts[name] / firsts["bare"]:.2f}x (budget 2x)')
 for name in names[1:]:

@@ -19,4 +19,10 @@ public:
     static void setIdentity();
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    void setIconAfterFirstPaint(const QEvent &event);
+    void installWindowIcon();
+
+    bool m_windowIconPending = true;
 };

@@ -102,6 +102,12 @@ RatesStore RatesQuery::readTable()
                 values.*field.number = cursor->number(columnOf[i]);
         }
         rows.append(values);
+        // Letting go of the texts leaves the reader's buffers to itself, so that the
+        // next row decodes into them without allocating.
+        for (const FieldDefinition &field : kRatesFields) {
+            if (field.text)
+                (values.*field.text).clear();
+        }
     }
     rows.squeeze();
     return rows;

@@ -2,6 +2,7 @@
 
 #include "turkishfold.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -148,31 +149,39 @@ namespace {
 // Long stretches (a key press searches all descriptions in one go) run twice as wide
 // where the processor can; the sixteen-byte search below finishes what is left over.
 // Returns the first match among the starts before the returned `from`, or -1.
-__attribute__((target("avx2"))) qsizetype findWide(
-    const std::string_view &haystack, const std::string_view &needle, size_t &from)
+__attribute__((target("avx2"))) qsizetype findWide(const std::string_view &haystack,
+    const std::string_view &needle, turkishfold::Anchors anchors, size_t &from)
 {
     const size_t last = needle.size() - 1;
     if (haystack.size() < last + 64)
         return -1;
     const char *text = haystack.data();
-    const __m256i firstByte = _mm256_set1_epi8(needle.front());
-    const __m256i lastByte = _mm256_set1_epi8(needle.back());
+    const auto first = size_t(anchors.first);
+    const auto second = size_t(anchors.second);
+    const auto third = size_t(anchors.third);
+    const __m256i firstByte = _mm256_set1_epi8(needle[first]);
+    const __m256i secondByte = _mm256_set1_epi8(needle[second]);
+    const __m256i thirdByte = _mm256_set1_epi8(needle[third]);
     const size_t starts = haystack.size() - last;
     for (; from + 64 <= starts; from += 64) {
         quint64 candidates = 0;
         for (size_t half = 0; half < 64; half += 32) {
-            const __m256i first
-                = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(text + from + half));
-            const __m256i ending
-                = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(text + from + half + last));
-            candidates
-                |= quint64(quint32(_mm256_movemask_epi8(_mm256_and_si256(
-                       _mm256_cmpeq_epi8(first, firstByte), _mm256_cmpeq_epi8(ending, lastByte)))))
-                << half;
+            const char *block = text + from + half;
+            const __m256i atFirst
+                = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block + first));
+            const __m256i atSecond
+                = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block + second));
+            const __m256i atThird
+                = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block + third));
+            const __m256i all
+                = _mm256_and_si256(_mm256_and_si256(_mm256_cmpeq_epi8(atFirst, firstByte),
+                                       _mm256_cmpeq_epi8(atSecond, secondByte)),
+                    _mm256_cmpeq_epi8(atThird, thirdByte));
+            candidates |= quint64(quint32(_mm256_movemask_epi8(all))) << half;
         }
         for (; candidates; candidates &= candidates - 1) {
             const size_t start = from + size_t(std::countr_zero(candidates));
-            if (last < 2 || std::memcmp(text + start + 1, needle.data() + 1, last - 1) == 0)
+            if (std::memcmp(text + start, needle.data(), needle.size()) == 0)
                 return qsizetype(start);
         }
     }
@@ -186,38 +195,53 @@ const bool kHasAvx2 = __builtin_cpu_supports("avx2");
 
 qsizetype findFolded(QByteArrayView foldedText, QByteArrayView foldedTerm)
 {
+    const qsizetype last = foldedTerm.size() - 1;
+    return findFolded(foldedText, foldedTerm, {0, last, last / 2});
+}
+
+qsizetype findFolded(QByteArrayView foldedText, QByteArrayView foldedTerm, Anchors anchors)
+{
     if (foldedTerm.isEmpty() || foldedText.isEmpty())
         return -1;
+    Q_ASSERT(0 <= std::min({anchors.first, anchors.second, anchors.third})
+        && std::max({anchors.first, anchors.second, anchors.third}) < foldedTerm.size());
     const std::string_view haystack(foldedText.data(), size_t(foldedText.size()));
     const std::string_view needle(foldedTerm.data(), size_t(foldedTerm.size()));
     size_t from = 0;
 #ifdef VELKARO_FOLD_AVX2
     if (kHasAvx2 && haystack.size() >= 1024) {
-        const qsizetype at = findWide(haystack, needle, from);
+        const qsizetype at = findWide(haystack, needle, anchors, from);
         if (at >= 0)
             return at;
     }
 #endif
 #ifdef VELKARO_FOLD_SSE2
-    // Searching for the first byte alone stops every few bytes when the term starts with
-    // a common letter; a position must hold both the term's first and its last byte
-    // before the rest is compared, which leaves few candidates whatever the term.
+    // Searching for one byte alone stops every few bytes when it is a common letter; a
+    // position must hold the term's bytes at all three anchors (its first, middle and
+    // last byte unless the caller knows rarer ones) before the rest is compared, which
+    // leaves few candidates whatever the term.
     const size_t last = needle.size() - 1;
     if (haystack.size() >= last + 16) {
         const char *text = haystack.data();
-        const __m128i firstByte = _mm_set1_epi8(needle.front());
-        const __m128i lastByte = _mm_set1_epi8(needle.back());
+        const auto first = size_t(anchors.first);
+        const auto second = size_t(anchors.second);
+        const auto third = size_t(anchors.third);
+        const __m128i firstByte = _mm_set1_epi8(needle[first]);
+        const __m128i secondByte = _mm_set1_epi8(needle[second]);
+        const __m128i thirdByte = _mm_set1_epi8(needle[third]);
         const auto candidatesAt = [&](size_t at) {
-            const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at));
-            const __m128i ending
-                = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + last));
-            return unsigned(_mm_movemask_epi8(
-                _mm_and_si128(_mm_cmpeq_epi8(first, firstByte), _mm_cmpeq_epi8(ending, lastByte))));
+            const auto load = [&](size_t offset) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + offset));
+            };
+            const __m128i all = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(load(first), firstByte),
+                                                  _mm_cmpeq_epi8(load(second), secondByte)),
+                _mm_cmpeq_epi8(load(third), thirdByte));
+            return unsigned(_mm_movemask_epi8(all));
         };
         const auto found = [&](size_t at, unsigned candidates) -> qsizetype {
             for (; candidates; candidates &= candidates - 1) {
                 const size_t start = at + size_t(std::countr_zero(candidates));
-                if (last < 2 || std::memcmp(text + start + 1, needle.data() + 1, last - 1) == 0)
+                if (std::memcmp(text + start, needle.data(), needle.size()) == 0)
                     return qsizetype(start);
             }
             return -1;

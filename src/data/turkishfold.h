@@ -34,6 +34,19 @@ bool foldedContains(QByteArrayView foldedText, QByteArrayView foldedTerm);
 // either is empty.
 qsizetype findFolded(QByteArrayView foldedText, QByteArrayView foldedTerm);
 
+// Three positions in a folded term (they may repeat): the bytes a search looks for
+// before it compares the rest. The rarer they are in the text, the fewer positions
+// hold all three.
+struct Anchors
+{
+    qsizetype first;
+    qsizetype second;
+    qsizetype third;
+};
+
+// The same search, trying only the positions that hold the term's bytes at the anchors.
+qsizetype findFolded(QByteArrayView foldedText, QByteArrayView foldedTerm, Anchors anchors);
+
 // Trims what fold() trims, so that a text folded by lowerCase() once can be matched
 // as if fold() had run on it.
 QByteArrayView trimmed(QByteArrayView text);

@@ -239,18 +239,23 @@ bool decodeUnits(const unsigned char *bytes, qsizetype count, char *&out, qsizet
     return true;
 }
 
-// `units` counts UCS-2 units, which is what a text column's size limits.
-std::optional<QByteArray> decode(QByteArrayView stored, qsizetype &units)
+// Decodes into `text`, whose room is reused: a table's rows decode into the same few
+// buffers instead of allocating a text per value. `units` counts UCS-2 units, which is
+// what a text column's size limits. False when the bytes cannot be a text; `text` then
+// holds no meaning.
+bool decodeInto(QByteArrayView stored, QByteArray &text, qsizetype &units)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(stored.data());
     const qsizetype size = stored.size();
     units = 0;
-    if (size == 0)
-        return QByteArray();
+    if (size == 0) {
+        text = QByteArray();
+        return true;
+    }
     if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         // Compressed: runs of one byte per character and runs of UCS-2, each ended by a
         // zero byte, starting with the one-byte kind.
-        QByteArray text(size - 2, Qt::Uninitialized);
+        text.resize(size - 2);
         char *out = text.data();
         bool oneByte = true;
         qsizetype at = 2;
@@ -265,22 +270,22 @@ std::optional<QByteArray> decode(QByteArrayView stored, qsizetype &units)
                 units += end - at;
             } else if ((end - at) % 2 != 0
                 || !decodeUnits(bytes + at, (end - at) / 2, out, units)) {
-                return std::nullopt;
+                return false;
             }
             oneByte = !oneByte;
             at = end + 1;
         }
         text.truncate(out - text.data());
-        return text;
+        return true;
     }
     if (size % 2 != 0)
-        return std::nullopt;
-    QByteArray text(size / 2, Qt::Uninitialized);
+        return false;
+    text.resize(size / 2);
     char *out = text.data();
     if (!decodeUnits(bytes, size / 2, out, units))
-        return std::nullopt;
+        return false;
     text.truncate(out - text.data());
-    return text;
+    return true;
 }
 
 // The definition's bytes as one run: the first page whole, each further page after its
@@ -310,7 +315,10 @@ QByteArray definitionBytes(QByteArrayView file, std::uint32_t first)
 std::optional<QByteArray> decodeText(QByteArrayView stored)
 {
     qsizetype units = 0;
-    return decode(stored, units);
+    QByteArray text;
+    if (!decodeInto(stored, text, units))
+        return std::nullopt;
+    return text;
 }
 
 std::optional<QString> decodeName(QByteArrayView stored)
@@ -660,7 +668,7 @@ void TableReader::crackRow(qsizetype pageStart, qsizetype rowStart, qsizetype ro
     }
 }
 
-QByteArray TableReader::memoText(const Value &value)
+void TableReader::decodeMemo(const Value &value, QByteArray &text)
 {
     if (value.length < kMemoHeaderSize)
         throw DamagedFile("a memo's head is cut short");
@@ -715,10 +723,9 @@ QByteArray TableReader::memoText(const Value &value)
     } else {
         throw DamagedFile("a memo's head has an unknown kind");
     }
-    std::optional<QByteArray> text = decodeText(stored);
-    if (!text)
+    qsizetype units = 0;
+    if (!decodeInto(stored, text, units))
         throw DamagedFile("a memo's text is not valid text");
-    return *std::move(text);
 }
 
 bool TableReader::next()
@@ -742,7 +749,8 @@ bool TableReader::next()
             const ColumnLayout &column = columns()[c];
             const Value &value = m_values[c];
             QByteArray &text = m_texts[c];
-            if (!text.isNull())
+            const bool isText = column.storage == Storage::Text || column.storage == Storage::Memo;
+            if ((value.null || !isText) && !text.isNull())
                 text = QByteArray();
             if (value.null) {
                 // Jet numbers every row it writes.
@@ -752,13 +760,11 @@ bool TableReader::next()
             }
             if (column.storage == Storage::Text) {
                 qsizetype units = 0;
-                std::optional<QByteArray> decoded
-                    = decode(m_file.sliced(value.start, value.length), units);
-                if (!decoded || (!column.fixed && 2 * units > column.size))
+                if (!decodeInto(m_file.sliced(value.start, value.length), text, units)
+                    || (!column.fixed && 2 * units > column.size))
                     throw DamagedFile("a text is not valid for its column");
-                text = *std::move(decoded);
             } else if (column.storage == Storage::Memo) {
-                text = memoText(value);
+                decodeMemo(value, text);
             } else if (const int size = fixedSizeOf(column.storage);
                        size > 0 && value.length != size) {
                 throw DamagedFile("a number's bytes do not fit its kind");

@@ -133,6 +133,7 @@ public:
     // The value's bytes in the row (a long value's head, not its text).
     QByteArrayView storedBytes(int column) const;
     // Windows-1254 bytes of a text or memo column; characters the code page lacks are "?".
+    // The next row decodes into the same buffer: a copy still held then costs a new one.
     const QByteArray &text(int column) const { return m_texts[size_t(column)]; }
     std::optional<double> number(int column) const;
 
@@ -150,7 +151,7 @@ private:
     void checkNoPageLeftOut() const;
     bool advance();
     void crackRow(qsizetype pageStart, qsizetype rowStart, qsizetype rowEnd);
-    QByteArray memoText(const Value &value);
+    void decodeMemo(const Value &value, QByteArray &text);
 
     QByteArrayView m_file;
     TableDefinition m_definition;

@@ -8,7 +8,12 @@
 
 #include <QTest>
 
+#include <bit>
+#include <limits>
+
 namespace {
+
+constexpr int kLargeRows = RatesStore::kRowsForTwoThreads + 20'000;
 
 QByteArray ansi(const char16_t *text)
 {
@@ -200,6 +205,141 @@ private slots:
                 ++expected;
             QCOMPARE(store.nextContaining(folded, from, store.size()), expected);
         }
+    }
+
+    // A short text that begins with an earlier one of its row is kept as a reference to
+    // it and the rest: whatever the texts, each must come back exactly.
+    void shortTextsComeBackExactly_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("texts");
+        QTest::newRow("nested codes, the full code repeating the last")
+            << QList<QByteArray> {"1", "1.1", "1.1.1", "", "1.1.1", ""};
+        QTest::newRow("all the same") << QList<QByteArray> {"7", "7", "7", "7", "7", "7"};
+        QTest::newRow("all empty") << QList<QByteArray> {"", "", "", "", "", ""};
+        QTest::newRow("the longest earlier prefix, not the nearest")
+            << QList<QByteArray> {"12", "1", "123", "12", "1234", "x"};
+        QTest::newRow("an earlier text longer than this one is no prefix")
+            << QList<QByteArray> {"1.10", "1.1", "1.1", "2", "1.10.5", "1.105"};
+        QTest::newRow("long texts, long rests")
+            << QList<QByteArray> {QByteArray(200, 'a'), QByteArray(200, 'a') + QByteArray(300, 'b'),
+                   "", QByteArray(199, 'a'), QByteArray(500, 'a'), QByteArray(40, 'n')};
+    }
+
+    void shortTextsComeBackExactly()
+    {
+        QFETCH(QList<QByteArray>, texts);
+        RatesStore store;
+        RatesRecordValues values;
+        values.ana_kodu = texts[0];
+        values.alt1_kodu = texts[1];
+        values.alt2_kodu = texts[2];
+        values.alt3_kodu = texts[3];
+        values.tum_kodu = texts[4];
+        values.not_ = texts[5];
+        values.aciklama = ansi(u"Açıklama");
+        store.append(values);
+        store.append({});
+        const RatesRecord record(&store, 0);
+        QCOMPARE(record.ana_kodu(), texts[0]);
+        QCOMPARE(record.alt1_kodu(), texts[1]);
+        QCOMPARE(record.alt2_kodu(), texts[2]);
+        QCOMPARE(record.alt3_kodu(), texts[3]);
+        QCOMPARE(record.tum_kodu(), texts[4]);
+        QCOMPARE(record.not_(), texts[5]);
+        QCOMPARE(record.aciklama(), ansi(u"Açıklama"));
+        QCOMPARE(RatesRecord(&store, 1).tum_kodu(), QByteArray());
+    }
+
+    // Numbers are packed (whole IDs, a table of the other values): every value, also
+    // those the packing cannot hold, must come back bit for bit, -0 and NaN included.
+    void numbersComeBackBitForBit_data()
+    {
+        QTest::addColumn<QList<double>>("ids");
+        QTest::addColumn<QList<double>>("rates");
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("whole IDs at the ends of their range, repeated rates") << QList<double> {
+            1, -2147483648.0, 2147483647.0, 0} << QList<double> {0.2, 0.2, 5, 0.2};
+        QTest::newRow("IDs the whole numbers cannot hold") << QList<double> {
+            2147483648.0, 1.5, -0.0, nan, -1e300} << QList<double> {1, 1, 1, 1, 1};
+        QTest::newRow("zero and minus zero, NaN among the rates")
+            << QList<double> {1, 2, 3, 4} << QList<double> {0.0, -0.0, nan, 0.0};
+        QList<double> many;
+        QList<double> distinct;
+        for (int row = 0; row < 70000; ++row) {
+            many.append(row);
+            distinct.append(row + 0.5);
+        }
+        QTest::newRow("more distinct rates than the table holds") << many << distinct;
+    }
+
+    void numbersComeBackBitForBit()
+    {
+        QFETCH(QList<double>, ids);
+        QFETCH(QList<double>, rates);
+        const auto bits = [](std::optional<double> value) {
+            return value ? std::bit_cast<quint64>(*value) : quint64(0x1234);
+        };
+        for (const bool squeezedHalfway : {false, true}) {
+            RatesStore store;
+            for (qsizetype row = 0; row < ids.size(); ++row) {
+                RatesRecordValues values;
+                values.ID = ids[row];
+                values.oran = rates[row];
+                values.omur_yil = rates[ids.size() - 1 - row];
+                store.append(values);
+                if (squeezedHalfway && row == ids.size() / 2)
+                    store.squeeze();
+            }
+            store.squeeze();
+            for (int row = 0; row < store.size(); ++row) {
+                QCOMPARE(bits(store.number(row, RatesStore::Number::ID)), bits(ids[row]));
+                QCOMPARE(bits(store.number(row, RatesStore::Number::Oran)), bits(rates[row]));
+                QCOMPARE(bits(store.number(row, RatesStore::Number::OmurYil)),
+                    bits(rates[ids.size() - 1 - row]));
+                QCOMPARE(store.number(row, RatesStore::Number::Teblig), std::optional<double>());
+            }
+        }
+    }
+
+    // From RatesStore::kRowsForTwoThreads rows on, a second thread searches the later
+    // half: the answer must still be the first row, wherever the rows lie, and the
+    // rarest bytes the store counted must not change it.
+    void searchOverTwoThreadsFindsTheFirstRow_data()
+    {
+        QTest::addColumn<QList<int>>("rowsWithTerm");
+        QTest::addColumn<int>("from");
+        const int middle = kLargeRows / 2;
+        QTest::newRow("nowhere") << QList<int> {} << 0;
+        QTest::newRow("first row") << QList<int> {0, middle + 10} << 0;
+        QTest::newRow("later half only") << QList<int> {middle + 3} << 0;
+        QTest::newRow("both halves: the earlier wins") << QList<int> {middle - 1, middle + 1} << 0;
+        QTest::newRow("last row") << QList<int> {kLargeRows - 1} << 0;
+        QTest::newRow("before the start is not found") << QList<int> {5, kLargeRows - 2} << 6;
+        QTest::newRow("rows about the middle") << QList<int> {middle, middle + 1} << 0;
+    }
+
+    void searchOverTwoThreadsFindsTheFirstRow()
+    {
+        QFETCH(QList<int>, rowsWithTerm);
+        QFETCH(int, from);
+        RatesStore store;
+        // Every pair of rows holds the term across its boundary, which is no match.
+        const QByteArray term = ansi(u"çelikvinç");
+        for (int row = 0; row < kLargeRows; ++row) {
+            RatesRecordValues values;
+            values.aciklama = rowsWithTerm.contains(row) ? "x " + term + " y"
+                : row % 2                                ? ansi(u"vinç kazan")
+                                                         : ansi(u"ısıtma çelik");
+            store.append(values);
+        }
+        store.squeeze();
+        QVERIFY(store.size() >= RatesStore::kRowsForTwoThreads);
+        int expected = kLargeRows;
+        for (const int row : rowsWithTerm) {
+            if (row >= from)
+                expected = std::min(expected, row);
+        }
+        QCOMPARE(store.nextContaining(turkishfold::fold(term), from, store.size()), expected);
     }
 
     // A list of the shipped kind (descriptions of ~150 bytes, a capital or two each)

@@ -110,7 +110,8 @@ private slots:
 
     // Long texts are searched in wide blocks and their ends in narrower ones: a match
     // must be found at every offset, first occurrence first, including near misses
-    // that share the term's first and last letters.
+    // that share the term's first and last letters, whichever letters the search
+    // anchors on.
     void findsTheFirstOccurrenceAtEveryOffset_data()
     {
         QTest::addColumn<int>("length");
@@ -141,6 +142,13 @@ private slots:
                 = qsizetype(std::string_view(text.constData(), size_t(text.size()))
                                 .find(std::string_view(term.constData(), size_t(term.size()))));
             QCOMPARE(turkishfold::findFolded(text, term), expected);
+            // Whichever bytes the search looks for first, the answer is the same.
+            for (qsizetype first = 0; first < term.size(); ++first) {
+                for (qsizetype second = 0; second < term.size(); ++second) {
+                    const qsizetype third = (first + second) / 2;
+                    QCOMPARE(turkishfold::findFolded(text, term, {first, second, third}), expected);
+                }
+            }
         }
         QCOMPARE(turkishfold::findFolded(background, term), qsizetype(-1));
     }
