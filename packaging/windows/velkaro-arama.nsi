@@ -23,6 +23,7 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 VIProductVersion "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductName" "Zelvor VUK ${PRODUCT}"
 VIAddVersionKey /LANG=0 "CompanyName" "Zelvor Yazilim"
+VIAddVersionKey /LANG=0 "LegalCopyright" "Zelvor Yazilim"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "FileDescription" "Zelvor VUK ${PRODUCT} Kurulum"
 
