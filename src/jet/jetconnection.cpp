@@ -60,6 +60,14 @@ AppError damagedTable(const QString &path, const QString &table, const jetrows::
                         .arg(QDir::toNativeSeparators(path), table));
 }
 
+// Opening and reading fail alike for the user: the file and the system's reason.
+AppError cannotOpen(const QString &path, const QFile &file)
+{
+    return AppError(
+        QCoreApplication::translate("JetConnection", "Cannot open the database file '%1'. %2")
+            .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
 // Opens the file for reading only; it stays open while connected, so that each reading
 // of a table sees the same file even when the folder is renamed, and nothing is ever
 // written or locked.
@@ -70,11 +78,8 @@ std::unique_ptr<QFile> openDatabaseFile(const QString &openPath, const QString &
         throw AppError(QCoreApplication::translate("JetConnection", "Could not find file '%1'.")
                            .arg(QDir::toNativeSeparators(path)));
     auto file = std::make_unique<QFile>(openPath);
-    if (!file->open(QIODevice::ReadOnly)) {
-        throw AppError(
-            QCoreApplication::translate("JetConnection", "Cannot open the database file '%1'. %2")
-                .arg(QDir::toNativeSeparators(path), file->errorString()));
-    }
+    if (!file->open(QIODevice::ReadOnly))
+        throw cannotOpen(path, *file);
     return file;
 }
 
@@ -103,11 +108,8 @@ void adviseLargePages(char *bytes, qsizetype size)
 QByteArray readDatabaseFile(QFile &file, const QString &path)
 {
 #ifdef Q_OS_WIN
-    if (!file.isOpen() && !file.open(QIODevice::ReadOnly)) {
-        throw AppError(
-            QCoreApplication::translate("JetConnection", "Cannot open the database file '%1'. %2")
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
+    if (!file.isOpen() && !file.open(QIODevice::ReadOnly))
+        throw cannotOpen(path, file);
     const auto closeAfterRead = qScopeGuard([&file] { file.close(); });
 #endif
     constexpr qsizetype kLargeFile = qsizetype(16) * 1024 * 1024;
@@ -132,11 +134,8 @@ QByteArray readDatabaseFile(QFile &file, const QString &path)
             bytes = file.readAll();
         }
     }
-    if (file.error() != QFileDevice::NoError) {
-        throw AppError(
-            QCoreApplication::translate("JetConnection", "Cannot open the database file '%1'. %2")
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
+    if (file.error() != QFileDevice::NoError)
+        throw cannotOpen(path, file);
     return bytes;
 }
 
